@@ -1,0 +1,33 @@
+#pragma once
+// System facts: the Windows version record, the system directory, the icon-title font.
+#include <cstdint>
+#include <string>
+
+namespace os {
+
+// The fields of OSVERSIONINFOA that the program reads.
+struct OsVersion {
+    std::uint32_t platformId = 0;
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t build = 0;
+};
+
+class System {
+public:
+    virtual ~System() = default;
+    // (Not named GetVersionEx: <windows.h> makes that a macro.)
+    // GetVersionExA on a zero-filled record with only its size set; its result is not
+    // examined, so a failed call reads as all zeros.
+    virtual OsVersion QueryOsVersion() = 0;
+    // GetSystemDirectoryA into a buffer of bufferChars NULs, told its size is
+    // bufferChars - 1; returns the whole buffer converted from the ANSI code page.
+    virtual std::wstring SystemDirectoryBuffer(unsigned bufferChars) = 0;
+    // The 32-byte face-name field of the icon-title LOGFONTA, converted from the ANSI code
+    // page as it stands (NULs included); all NULs when the query fails.
+    virtual std::wstring IconTitleFontFaceField() = 0;
+    // Full path of the running executable (GetModuleFileNameA of the process).
+    virtual std::wstring ModuleFileName() = 0;
+};
+
+}  // namespace os

@@ -1,0 +1,148 @@
+#pragma once
+// The control toolkit as the window's logic sees it: controls made from a layout table,
+// with the properties the logic reads and writes. platform/win32/ui_win32.cpp makes real
+// controls; tests/fakes/fake_ui.h makes recording ones.
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+enum class Kind { Label, Button, Frame, Page, TabStrip, ListView, ProgressBar, Timer };
+
+// Look bits of a control as laid out.
+enum Look : unsigned {
+    kPlain = 0,
+    kLink = 1u << 0,       // pure blue text and the hand cursor
+    kAutoWidth = 1u << 1,  // width follows the caption
+    kBold = 1u << 2,
+    kUnderline = 1u << 3,
+    kHidden = 1u << 4,
+};
+
+// Left, top, width, height in twips, relative to the container.
+struct Place {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+struct ControlSpec {
+    int id;                  // control id, also what GetDlgCtrlID answers
+    const char* name;        // the control's name in the window's code
+    Kind kind;
+    int container;           // id of the page or frame it sits in; 0 for the window
+    Place place;
+    const wchar_t* caption;  // caption as laid out; tab strips: "caption|key;caption|key"
+    unsigned look = kPlain;
+    int tabOrder = -1;       // position in the keyboard tab order; -1 takes no focus
+    int interval = 0;        // timers: milliseconds
+};
+
+// What a list view's items are compared by when it sorts: the column's text, letters
+// compared without regard to case, character by character.
+int CompareItemText(const std::wstring& a, const std::wstring& b);
+
+// A picture loaded from the resources (an icon); released when the last holder lets go.
+class Picture {
+public:
+    virtual ~Picture() = default;
+};
+
+// One control. Operations that do not apply to a control's kind do nothing and read as
+// empty or zero, as the window's code never relies on them.
+class Control {
+public:
+    virtual ~Control() = default;
+    virtual int Id() const = 0;
+    virtual Kind GetKind() const = 0;
+
+    virtual std::wstring Caption() const = 0;
+    virtual void SetCaption(const std::wstring& text) = 0;
+    virtual bool Visible() const = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual std::wstring FontName() const = 0;
+    // False when the control has no font or refuses the face.
+    virtual bool SetFontName(const std::wstring& face) = 0;
+    virtual bool FontUnderline() const = 0;
+    virtual void SetFontUnderline(bool on) = 0;
+    virtual void BringToFront() = 0;
+    virtual void SetFocus() = 0;
+
+    // Timers.
+    virtual bool Enabled() const { return false; }
+    virtual void SetEnabled(bool) {}
+
+    // Progress bars.
+    virtual void SetProgressMax(int) {}
+    virtual void SetProgressValue(int) {}
+
+    // Buttons: an icon at the left, margins in pixels.
+    virtual void SetButtonIcon(const Picture&, int /*marginLeft*/, int /*marginTop*/) {}
+
+    // Tab strips; tabs are counted from 1.
+    virtual int TabCount() const { return 0; }
+    virtual std::wstring TabCaption(int) const { return {}; }
+    virtual void SetTabCaption(int, const std::wstring&) {}
+    virtual std::wstring TabKey(int) const { return {}; }
+    virtual void RemoveTab(int) {}
+    virtual int SelectedTab() const { return 0; }
+    // The index (from 0) of the tab that has the focus: TCM_GETCURFOCUS.
+    virtual int FocusedTab() const { return -1; }
+    virtual void SelectTab(int) {}
+
+    // List views (report view); columns counted from 1, items and sub-items from 0.
+    virtual unsigned ExtendedStyle() const { return 0; }
+    virtual void SetExtendedStyle(unsigned) {}
+    virtual int ColumnCount() const { return 0; }
+    virtual std::wstring ColumnCaption(int) const { return {}; }
+    virtual void SetColumnCaption(int, const std::wstring&) {}
+    virtual void ClearItems() {}
+    virtual void AddItem(const std::wstring& /*key*/, const std::wstring& /*text*/) {}
+    // Sets a sub-item of the item added last; 1 is the second column.
+    virtual void SetLastItemSubItem(int, const std::wstring&) {}
+    virtual int ItemCount() const { return 0; }
+    virtual std::wstring ItemText(int /*item*/, int /*column*/) const { return {}; }
+    virtual int SortKey() const { return 0; }
+    virtual void SetSortKey(int) {}
+    virtual bool Sorted() const { return false; }
+    virtual void SetSorted(bool) {}
+    // Bulk fills: drawing is held back and a sorted view is ordered once at the end.
+    virtual void BeginUpdate() {}
+    virtual void EndUpdate() {}
+};
+
+enum class Event { Click, MouseDown, MouseMove, Timer, ColumnClick };
+enum class Pointer { Default, Hourglass };
+
+// The window's handlers, reached by control id and event.
+class EventSink {
+public:
+    virtual ~EventSink() = default;
+    // column: the clicked column (from 0) for ColumnClick, else 0.
+    virtual void OnEvent(int controlId, Event event, int column) = 0;
+    // Esc, the cancel key.
+    virtual void OnCancel() = 0;
+};
+
+class Form {
+public:
+    virtual ~Form() = default;
+    virtual Control& operator[](int id) = 0;
+    virtual std::vector<Control*> Controls() = 0;
+
+    virtual std::wstring Caption() const = 0;
+    virtual void SetCaption(const std::wstring& text) = 0;
+    virtual void SetPointer(Pointer pointer) = 0;
+    // Modal, OK only, no icon.
+    virtual void ShowMessage(const std::wstring& text, const std::wstring& title) = 0;
+    // Lets the messages waiting in the queue run, once.
+    virtual void DoEvents() = 0;
+    // Closes the window; the program ends when its handlers have returned.
+    virtual void Unload() = 0;
+    // An icon resource by name, or nothing when it cannot be loaded.
+    virtual std::unique_ptr<Picture> LoadIconResource(const wchar_t* name) = 0;
+    virtual void InitCommonControls() = 0;
+};
+
+}  // namespace ui

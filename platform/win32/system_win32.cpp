@@ -1,0 +1,45 @@
+#include "platform/win32/system_win32.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/ansi.h"
+
+namespace win32 {
+
+os::OsVersion System::QueryOsVersion() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;  // 148
+    // Deprecated in the SDK, but it is exactly what the version rules are written against.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    ::GetVersionExA(&info);
+#pragma GCC diagnostic pop
+    return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+}
+
+std::wstring System::SystemDirectoryBuffer(unsigned bufferChars) {
+    std::string buffer(bufferChars, '\0');
+    if (bufferChars > 0) ::GetSystemDirectoryA(buffer.data(), bufferChars - 1);
+    return FromAnsi(buffer);
+}
+
+std::wstring System::IconTitleFontFaceField() {
+    LOGFONTA font{};
+    static_assert(sizeof font == 60, "the icon-title query is made with a 60-byte LOGFONTA");
+    if (!::SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0)) font = LOGFONTA{};
+    return FromAnsi(std::string(font.lfFaceName, sizeof font.lfFaceName));
+}
+
+std::wstring System::ModuleFileName() {
+    // Long paths are rare but legal: grow until the name fits.
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size()) return FromAnsi(std::string_view(buffer.data(), n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace win32

@@ -1,0 +1,35 @@
+# Tests that run under wine64: one throw-away prefix per ctest run, made by the first test.
+
+set(LR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(LR_WINE /usr/lib/wine/wine64)
+set(LR_WINE_ENV "WINEPREFIX=${LR_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
+
+add_test(NAME wine_prefix
+  COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${LR_WINEPREFIX})
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300
+  ENVIRONMENT "${LR_WINE_ENV}")
+
+# Every Wine test asks for the prefix and for English unless it says otherwise.
+function(lr_wine_test_properties)
+  set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED wine
+    ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=")
+endfunction()
+
+gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=")
+
+# The real platform: Win32 implementations against Wine's registry, files and loader.
+file(GLOB LR_PLATFORM_SOURCES CONFIGURE_DEPENDS platform/*.cpp)
+add_executable(platform_tests ${LR_PLATFORM_SOURCES} $<TARGET_OBJECTS:lumora_resources>)
+target_link_libraries(platform_tests PRIVATE lumora_win32 ${LR_GTEST_MAIN})
+target_include_directories(platform_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+gtest_discover_tests(platform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=")
+# The same binary once more with a German user: the language-bound tests check themselves.
+add_test(NAME platform_tests_german COMMAND ${LR_WINE} $<TARGET_FILE:platform_tests>)
+set_tests_properties(platform_tests_german PROPERTIES FIXTURES_REQUIRED wine
+  ENVIRONMENT "${LR_WINE_ENV};LANG=de_DE.UTF-8;LC_ALL=")
+
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/e2e/CMakeLists.txt)
+  add_subdirectory(e2e)
+endif()
