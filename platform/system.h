@@ -26,6 +26,13 @@ public:
     // The 32-byte face-name field of the icon-title LOGFONTA, converted from the ANSI code
     // page as it stands (NULs included); all NULs when the query fails.
     virtual std::wstring IconTitleFontFaceField() = 0;
+    // GetUserDefaultLangID.
+    virtual std::uint16_t UserDefaultLangId() = 0;
+    // GetACP: the number of the ANSI code page.
+    virtual std::uint32_t AnsiCodePage() = 0;
+    // GetTempPathA told a buffer of bufferChars characters: the length it returned (0 on
+    // failure) and the whole buffer converted from the ANSI code page.
+    virtual std::uint32_t TempPathBuffer(unsigned bufferChars, std::wstring& buffer) = 0;
     // Full path of the running executable (GetModuleFileNameA of the process).
     virtual std::wstring ModuleFileName() = 0;
 };

@@ -8,6 +8,10 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$prefix"
 mkdir -p "$prefix"
 /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
+# One virtual desktop: Wine then draws window frames itself, so screenshots show the caption
+# bar even though Xvfb runs no window manager.
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1 || true
 # A persistent server: started this way, its services do not hold ctest's pipe open.
 /usr/lib/wine/wineserver -p60 </dev/null >/dev/null 2>&1

@@ -32,6 +32,17 @@ std::wstring System::IconTitleFontFaceField() {
     return FromAnsi(std::string(font.lfFaceName, sizeof font.lfFaceName));
 }
 
+std::uint16_t System::UserDefaultLangId() { return ::GetUserDefaultLangID(); }
+
+std::uint32_t System::AnsiCodePage() { return ::GetACP(); }
+
+std::uint32_t System::TempPathBuffer(unsigned bufferChars, std::wstring& buffer) {
+    std::string bytes(bufferChars, '\0');
+    const DWORD length = ::GetTempPathA(bufferChars, bytes.data());
+    buffer = FromAnsi(bytes);
+    return length;
+}
+
 std::wstring System::ModuleFileName() {
     // Long paths are rare but legal: grow until the name fits.
     std::string buffer(MAX_PATH, '\0');

@@ -8,6 +8,9 @@ public:
     os::OsVersion QueryOsVersion() override;
     std::wstring SystemDirectoryBuffer(unsigned bufferChars) override;
     std::wstring IconTitleFontFaceField() override;
+    std::uint16_t UserDefaultLangId() override;
+    std::uint32_t AnsiCodePage() override;
+    std::uint32_t TempPathBuffer(unsigned bufferChars, std::wstring& buffer) override;
     std::wstring ModuleFileName() override;
 };
 

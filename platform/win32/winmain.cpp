@@ -1,44 +1,29 @@
-// The program's entry: build the real platform, the window, and run its message loop.
+// The program's entry: the real platform, the window made from its layout, the message loop.
 #include <windows.h>
 
+#include "app/frmLumoraRepair.h"
+#include "app/layout.h"
 #include "app/resources/resource_ids.h"
+#include "platform/win32/folders_win32.h"
+#include "platform/win32/registry_win32.h"
+#include "platform/win32/system_win32.h"
 #include "platform/win32/texts_win32.h"
+#include "platform/win32/ui_win32.h"
+#include "platform/win32/versions_win32.h"
 
-namespace {
-
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Texts texts;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"LumoraRepairWindow";
-    RegisterClassExW(&wc);
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    RECT r{0, 0, MulDiv(7980, GetDeviceCaps(GetDC(nullptr), LOGPIXELSX), 1440),
-           MulDiv(5625, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 1440)};
-    AdjustWindowRect(&r, style, FALSE);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, texts.Text(IDS_CAPTION_NOT_INSTALLED).c_str(), style,
-                                CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
-                                nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    win32::System system;
+    win32::Registry registry;
+    win32::VersionResources versions;
+    win32::Folders folders;
+    os::Services services{texts, system, registry, versions, folders};
+
+    win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
+    app::frmLumoraRepair window(services, form);
+    window.Form_Initialize();
+    form.Create(window, app::kClientWidth, app::kClientHeight);
+    window.Form_Load();
+    form.Show();
+    return form.Run();
 }

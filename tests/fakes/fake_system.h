@@ -14,6 +14,10 @@ public:
     bool systemDirectoryFails = false;
     std::wstring iconTitleFace = L"Tahoma";
     std::wstring moduleFileName = L"C:\\Tools\\LumoraRepair.exe";
+    std::uint16_t langId = 1033;
+    std::uint32_t codePage = 1252;
+    std::wstring tempPath = L"C:\\TEMP\\";
+    std::uint32_t tempPathLength = 8;  // what GetTempPathA answers; 0 is a failure
 
     os::OsVersion QueryOsVersion() override {
         ++versionCalls;
@@ -28,6 +32,13 @@ public:
         std::wstring field(32, L'\0');
         field.replace(0, iconTitleFace.size(), iconTitleFace);
         return field;
+    }
+    std::uint16_t UserDefaultLangId() override { return langId; }
+    std::uint32_t AnsiCodePage() override { return codePage; }
+    std::uint32_t TempPathBuffer(unsigned bufferChars, std::wstring& buffer) override {
+        buffer.assign(bufferChars, L'\0');
+        if (tempPathLength > 0 && tempPath.size() < bufferChars) buffer.replace(0, tempPath.size(), tempPath);
+        return tempPathLength;
     }
     std::wstring ModuleFileName() override { return moduleFileName; }
 };

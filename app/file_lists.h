@@ -1,0 +1,42 @@
+#pragma once
+// The component file lists: how one file is examined, and the three fixed sets of files.
+#include <string>
+#include <vector>
+
+#include "app/file_entry.h"
+
+namespace os {
+class VersionResources;
+}
+namespace ui {
+class Control;
+}
+
+namespace app {
+
+// The part of a path after its last backslash; the path itself when it has none.
+std::wstring GetFile(const std::wstring& sFile);
+std::wstring GetFile03(const std::wstring& sFile);
+
+// One file examined: found only when its version resource can be read.
+FileEntry GetFileEntry(os::VersionResources& versions, const std::wstring& path);
+
+// A list row: the file's suffix below the base folder, and whether re-registration skips it.
+struct FileListRow {
+    const wchar_t* suffix;
+    bool skipRegister;
+};
+
+// Every entry of the table examined below base, in table order.
+std::vector<FileEntry> BuildFileList(os::VersionResources& versions, const std::wstring& base,
+                                     const FileListRow* rows, std::size_t count);
+
+// The three tables.
+extern const FileListRow kComponentFiles[3];
+extern const FileListRow kJetFiles[6];
+extern const FileListRow kMDACFiles[28];
+
+// All rows replaced by one per entry: name (also the key), version, path.
+void FillFileListView(ui::Control& view, const std::vector<FileEntry>& list);
+
+}  // namespace app

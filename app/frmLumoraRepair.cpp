@@ -1,0 +1,127 @@
+#include "app/frmLumoraRepair.h"
+
+#include <iterator>
+
+#include "app/control_ids.h"
+#include "app/resources/resource_ids.h"
+#include "platform/registry.h"
+#include "platform/strings.h"
+#include "platform/system.h"
+#include "platform/texts.h"
+#include "probes/modAPI.h"
+#include "registry/cRegistry.h"
+
+namespace app {
+namespace {
+
+// Which handler a control's event reaches, under the handlers' own names.
+struct Route {
+    int control;
+    ui::Event event;
+    void (frmLumoraRepair::*handler)();
+};
+
+constexpr Route kRoutes[] = {
+    {ctl::cmdQuit, ui::Event::Click, &frmLumoraRepair::cmdQuit_Click},
+    {ctl::TabStrip1, ui::Event::Click, &frmLumoraRepair::TabStrip1_Click},
+    {ctl::TabStrip1, ui::Event::MouseDown, &frmLumoraRepair::TabStrip1_MouseDown},
+    {ctl::TabTimer, ui::Event::Timer, &frmLumoraRepair::TabTimer_Timer},
+};
+
+constexpr wchar_t kProductDocumentType[] = L".lma";
+constexpr int kTabWindows = 3, kTabComponents = 4;
+
+}  // namespace
+
+frmLumoraRepair::frmLumoraRepair(os::Services& os, ui::Form& form) : os_(os), form_(form) {}
+
+std::wstring frmLumoraRepair::Text(unsigned id) const { return os_.texts.Text(id); }
+
+void frmLumoraRepair::OnEvent(int controlId, ui::Event event, int column) {
+    if (event == ui::Event::ColumnClick) {
+        if (controlId == ctl::lvwMDACFiles) lvwMDACFiles_ColumnClick(column);
+        if (controlId == ctl::lvwJetFiles) lvwJetFiles_ColumnClick(column);
+        return;
+    }
+    for (const auto& route : kRoutes)
+        if (route.control == controlId && route.event == event) (this->*route.handler)();
+}
+
+void frmLumoraRepair::OnCancel() { cmdQuit_Click(); }
+
+void frmLumoraRepair::Form_Initialize() { form_.InitCommonControls(); }
+
+void frmLumoraRepair::Form_Load() {
+    // 1. Take the system's icon-title font face for every control when it is Tahoma.
+    const std::wstring face = os_.system.IconTitleFontFaceField().substr(0, 6);
+    if (face == L"Tahoma") {
+        for (ui::Control* control : form_.Controls()) control->SetFontName(L"Tahoma");  // refusals skipped
+    }
+
+    // 2. The system directory, the text before the first NUL of a 261-character buffer.
+    SystemDirectory = os::BeforeFirstNul(os_.system.SystemDirectoryBuffer(261));
+
+    // 3.
+    WindowsVersion = modAPI::GetWindowsVersion(os_.system);
+
+    // 4. Lumora is installed when its document type is registered.
+    {
+        cRegistry registry(os_.registry, os_.system);
+        registry.SetClassKey(os::kHKeyClassesRoot);
+        registry.SetSectionKey(kProductDocumentType);
+        ProductInstalled = registry.KeyExists();
+    }
+    ui::Control& tabs = form_[ctl::TabStrip1];
+    if (ProductInstalled) {
+        form_.SetCaption(Text(IDS_CAPTION_INSTALLED));
+        form_[ctl::lblLumoraAd].SetVisible(false);
+        form_[ctl::lblLumoraAdLink].SetVisible(false);
+        tabs.SetTabCaption(kTabWindows, Text(IDS_TAB_WINDOWS));
+        tabs.SetTabCaption(kTabComponents, Text(IDS_TAB_COMPONENTS));
+    } else {
+        form_.SetCaption(Text(IDS_CAPTION_NOT_INSTALLED));
+        form_[ctl::lblLumoraAd].SetCaption(Text(IDS_AD_LINE));
+        form_[ctl::lblLumoraAdLink].SetCaption(Text(IDS_AD_DOWNLOAD));
+        tabs.SetTabCaption(kTabWindows, Text(IDS_TAB_WINDOWS));
+        tabs.RemoveTab(kTabComponents);
+    }
+
+    // 5.
+    form_[ctl::cmdQuit].SetCaption(Text(IDS_EXIT));
+    form_[ctl::cmdAbout].SetCaption(Text(IDS_ABOUT));
+
+    // 6. Icons on the re-register buttons from Windows XP on.
+    if (WindowsVersion >= 6) {
+        if (auto icon = form_.LoadIconResource(L"ICON_REPAIR_16")) SetButtonIcon(form_[ctl::Command1], *icon, 1, 1);
+        if (auto icon = form_.LoadIconResource(L"ICON_REPAIR_16")) SetButtonIcon(form_[ctl::Command3], *icon, 1, 1);
+    }
+
+    // 7. The two file list views.
+    SetUpFileListView(form_[ctl::lvwMDACFiles]);
+    SetUpFileListView(form_[ctl::lvwJetFiles]);
+
+    // 8. The MDAC page in front; the Other components page lies beneath it untouched.
+    form_[ctl::picMDAC].SetVisible(true);
+    form_[ctl::picMDAC].BringToFront();
+    form_[ctl::picJET].SetVisible(false);
+    form_[ctl::picWindows].SetVisible(false);
+
+    // 9.
+    ShowMDACPage();
+}
+
+void frmLumoraRepair::SetButtonIcon(ui::Control& button, const ui::Picture& picture, int marginLeft, int marginTop) {
+    button.SetButtonIcon(picture, marginLeft, marginTop);
+}
+
+void frmLumoraRepair::SetUpFileListView(ui::Control& view) {
+    constexpr unsigned kFullRowSelect = 0x20, kLabelTip = 0x4000;
+    view.SetExtendedStyle(view.ExtendedStyle() | kFullRowSelect | kLabelTip);
+    view.SetColumnCaption(1, Text(IDS_COLUMN_FILE_NAME));
+    view.SetColumnCaption(2, Text(IDS_COLUMN_FILE_VERSION));
+    view.SetColumnCaption(3, Text(IDS_COLUMN_PATH));
+}
+
+void frmLumoraRepair::cmdQuit_Click() { form_.Unload(); }
+
+}  // namespace app

@@ -1,0 +1,62 @@
+#pragma once
+// The one window of the program: its state, its start-up and its handlers. The pages'
+// procedures live in files of their own (page_*.cpp), the file lists in file_lists.cpp.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/file_entry.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace app {
+
+class frmLumoraRepair : public ui::EventSink {
+public:
+    frmLumoraRepair(os::Services& os, ui::Form& form);
+
+    void Form_Initialize();
+    void Form_Load();
+
+    // Routed by control id and event; see the table in frmLumoraRepair.cpp.
+    void OnEvent(int controlId, ui::Event event, int column) override;
+    void OnCancel() override;  // Esc: the window's cancel button is cmdQuit
+
+    void cmdQuit_Click();
+    void TabStrip1_Click();
+    void TabStrip1_MouseDown();
+    void TabTimer_Timer();
+    void lvwMDACFiles_ColumnClick(int column);
+    void lvwJetFiles_ColumnClick(int column);
+
+    // Window state.
+    int LastTabFocus = 0;
+    int WindowsVersion = 0;
+    std::vector<FileEntry> ComponentFileList;
+    std::wstring SystemDirectory;
+    bool ProductInstalled = false;
+    std::vector<FileEntry> MDACFileList;
+    std::vector<FileEntry> JetFileList;
+    std::wstring PendingURL;
+
+    void ShowMDACPage();
+    void ShowJetPage();
+    void ShowWindowsPage();
+    void ShowComponentsPage();
+    void BuildComponentFileList();
+    void BuildMDACFileList();
+    void BuildJetFileList();
+
+private:
+    void SetButtonIcon(ui::Control& button, const ui::Picture& picture, int marginLeft, int marginTop);
+    void SetUpFileListView(ui::Control& view);
+    std::wstring Text(unsigned id) const;
+    std::wstring WindowsName() const;
+    std::wstring FolderRow(std::int32_t folderId, const std::wstring& tail);
+    std::wstring TemporaryRow();
+
+    os::Services& os_;
+    ui::Form& form_;
+};
+
+}  // namespace app
