@@ -1,0 +1,20 @@
+#include "platform/win32/folders_win32.h"
+
+#include <windows.h>
+#include <shfolder.h>
+
+#include <string>
+
+#include "platform/win32/ansi.h"
+
+namespace win32 {
+
+static_assert(os::kFolderPathChars >= MAX_PATH, "SHGetFolderPathA writes up to MAX_PATH");
+
+os::FolderPathAnswer Folders::FolderPathBuffer(std::int32_t folderId) {
+    std::string buffer(os::kFolderPathChars, ' ');
+    const HRESULT hr = ::SHGetFolderPathA(nullptr, folderId, nullptr, 0, buffer.data());
+    return {static_cast<std::int32_t>(hr), FromAnsi(buffer)};
+}
+
+}  // namespace win32

@@ -1,0 +1,39 @@
+#include "platform/win32/versions_win32.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/ansi.h"
+
+namespace win32 {
+
+os::VersionInfoSize VersionResources::InfoSize(const std::wstring& path) {
+    const std::string ansi = ToAnsi(path);
+    DWORD handle = 0;
+    const DWORD size = ::GetFileVersionInfoSizeA(ansi.c_str(), &handle);
+    return {size, handle};
+}
+
+bool VersionResources::ReadInfo(const std::wstring& path, std::uint32_t handle,
+                                std::span<std::uint8_t> buffer) {
+    const std::string ansi = ToAnsi(path);
+    return ::GetFileVersionInfoA(ansi.c_str(), handle, static_cast<DWORD>(buffer.size()),
+                                 buffer.data()) != FALSE;
+}
+
+std::optional<os::RootBlock> VersionResources::QueryRootBlock(
+    std::span<const std::uint8_t> buffer) {
+    void* block = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(buffer.data(), "\\", &block, &length) || block == nullptr)
+        return std::nullopt;
+    // The root block always lies inside the buffer it was found in; anything else is a
+    // damaged resource, and reading it would read memory we do not own.
+    const auto* at = static_cast<const std::uint8_t*>(block);
+    const auto* begin = buffer.data();
+    if (at < begin || at > begin + buffer.size()) return std::nullopt;
+    return os::RootBlock{static_cast<std::size_t>(at - begin), length};
+}
+
+}  // namespace win32
