@@ -1,6 +1,8 @@
 // The program's entry: the real platform, the window made from its layout, the message loop.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
@@ -10,6 +12,12 @@
 #include "platform/win32/texts_win32.h"
 #include "platform/win32/ui_win32.h"
 #include "platform/win32/versions_win32.h"
+
+// The library's default terminate handler prints a demangled type name, which pulls a whole
+// demangler into the exe; a GUI program has nowhere to print it anyway.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Texts texts;
