@@ -144,6 +144,9 @@ TEST_F(RegistryTest, ExpandableTextsAreExpanded) {
     fake.failures[Op::Expand] = 1;
     EXPECT_EQ(Read(os::regtype::kExpandSz, {'%', 'L', 'R', '_', 'D', 'I', 'R', '%', 0}), TaggedValue(L"%LR_DIR%"));
     fake.failures.clear();
+    fake.failIf = [](const FakeRegistry::Call& c) { return c.op == Op::Expand && c.told > 0 ? 1 : 0; };
+    EXPECT_EQ(Read(os::regtype::kExpandSz, {'%', 'L', 'R', '_', 'D', 'I', 'R', '%', 0}), TaggedValue(L"%LR_DIR%"));
+    fake.failIf = nullptr;
 
     // The environment grows between the two questions: asked again, never overrun.
     fake.beforeExpandData = [this] { fake.environment[L"LR_DIR"] = L"D:\\a much longer folder"; };
