@@ -31,9 +31,9 @@ inline constexpr std::uint32_t kMultiSz = 7;
 // Access rights of an opened key.
 inline constexpr std::uint32_t kKeyQueryValue = 0x0001;
 inline constexpr std::uint32_t kKeySetValue = 0x0002;
-// Query, set, create subkey, enumerate, notify, create link: the six key-specific rights,
+// Query, set, create subkey, enumerate, notify, create link: the six rights of a key itself,
 // none of the standard ones.
-inline constexpr std::uint32_t kKeyAllKeySpecific = 0x003F;
+inline constexpr std::uint32_t kKeyAllKeyRights = 0x003F;
 
 // Status codes the logic tells apart (Win32 error numbers).
 inline constexpr std::int32_t kErrorSuccess = 0;

@@ -26,7 +26,7 @@ public:
         return Took(registry_.OpenKey(root, subKey, access, key_));
     }
     std::int32_t Create(std::int32_t root, const std::wstring& subKey) {
-        return Took(registry_.CreateKey(root, subKey, os::kKeyAllKeySpecific, key_));
+        return Took(registry_.CreateKey(root, subKey, os::kKeyAllKeyRights, key_));
     }
     os::KeyHandle handle() const { return key_; }
 
@@ -77,7 +77,7 @@ bool cRegistry::DeleteKey() {
 
 bool cRegistry::DeleteValue() {
     OpenedKey key(registry_);
-    if (key.Open(classKey_, sectionKey_, os::kKeyAllKeySpecific) != os::kErrorSuccess)
+    if (key.Open(classKey_, sectionKey_, os::kKeyAllKeyRights) != os::kErrorSuccess)
         Raise(kErrorRegistry, L"Failed to open key '" + os::ToDecimal(classKey_) + L"',Section: '" + sectionKey_ +
                                   L"' for delete access");
     if (registry_.DeleteValue(key.handle(), valueKey_) != os::kErrorSuccess)
