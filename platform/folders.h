@@ -19,6 +19,9 @@ public:
     // SHGetFolderPathA with no owner window, no access token and flags 0 (the folder's
     // current path) into a buffer of kFolderPathChars spaces.
     virtual FolderPathAnswer FolderPathBuffer(std::int32_t folderId) = 0;
+    // The folder test: a listing of the folder (path ends with a backslash), folders
+    // included, yields at least one entry.
+    virtual bool FolderHasEntry(const std::wstring& path) = 0;
 };
 
 }  // namespace os

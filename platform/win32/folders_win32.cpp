@@ -17,4 +17,13 @@ os::FolderPathAnswer Folders::FolderPathBuffer(std::int32_t folderId) {
     return {static_cast<std::int32_t>(hr), FromAnsi(buffer)};
 }
 
+bool Folders::FolderHasEntry(const std::wstring& path) {
+    // An existing folder lists at least its "." entry.
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA(ToAnsi(path + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    ::FindClose(search);
+    return true;
+}
+
 }  // namespace win32

@@ -8,6 +8,7 @@ namespace win32 {
 class Folders : public os::Folders {
 public:
     os::FolderPathAnswer FolderPathBuffer(std::int32_t folderId) override;
+    bool FolderHasEntry(const std::wstring& path) override;
 };
 
 }  // namespace win32

@@ -2,6 +2,7 @@
 // Made-up special folders by id; any other id fails as an undefined one does.
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,15 @@ public:
         std::wstring buffer(os::kFolderPathChars, L' ');
         buffer.replace(0, path.size() + 1, path + L'\0');
         answers[id] = {0, buffer};
+    }
+
+    // Folders that exist on the made-up disk, each with its trailing backslash.
+    std::set<std::wstring> existing;
+    std::vector<std::wstring> listed;
+
+    bool FolderHasEntry(const std::wstring& path) override {
+        listed.push_back(path);
+        return existing.count(path) != 0;
     }
 
     os::FolderPathAnswer FolderPathBuffer(std::int32_t folderId) override {
