@@ -71,6 +71,11 @@ std::vector<FileEntry> BuildFileList(os::VersionResources& versions, const std::
     return list;
 }
 
+void SortByColumn(ui::Control& view, int column) {
+    view.SetSortKey(column);
+    view.SetSorted(true);
+}
+
 void FillFileListView(ui::Control& view, const std::vector<FileEntry>& list) {
     view.BeginUpdate();
     view.ClearItems();

@@ -36,6 +36,9 @@ extern const FileListRow kComponentFiles[3];
 extern const FileListRow kJetFiles[6];
 extern const FileListRow kMDACFiles[28];
 
+// The column-header click: ordered by that column's text from now on, refills included.
+void SortByColumn(ui::Control& view, int column);
+
 // All rows replaced by one per entry: name (also the key), version, path.
 void FillFileListView(ui::Control& view, const std::vector<FileEntry>& list);
 

@@ -37,6 +37,16 @@ frmLumoraRepair::frmLumoraRepair(os::Services& os, ui::Form& form) : os_(os), fo
 
 std::wstring frmLumoraRepair::Text(unsigned id) const { return os_.texts.Text(id); }
 
+cRegistry frmLumoraRepair::MachineTextReader(const wchar_t* section, const wchar_t* valueName) const {
+    cRegistry registry(os_.registry, os_.system);
+    registry.SetClassKey(os::kHKeyLocalMachine);
+    registry.SetSectionKey(section);
+    registry.SetValueType(os::regtype::kSz);
+    registry.SetValueKey(valueName);
+    registry.SetDefault(TaggedValue(std::wstring()));
+    return registry;
+}
+
 void frmLumoraRepair::OnEvent(int controlId, ui::Event event, int column) {
     if (event == ui::Event::ColumnClick) {
         if (controlId == ctl::lvwMDACFiles) lvwMDACFiles_ColumnClick(column);

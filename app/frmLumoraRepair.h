@@ -9,6 +9,8 @@
 #include "platform/services.h"
 #include "platform/ui.h"
 
+class cRegistry;
+
 namespace app {
 
 class frmLumoraRepair : public ui::EventSink {
@@ -51,6 +53,8 @@ private:
     void SetButtonIcon(ui::Control& button, const ui::Picture& picture, int marginLeft, int marginTop);
     void SetUpFileListView(ui::Control& view);
     std::wstring Text(unsigned id) const;
+    // A registry object set to read one text value below HKEY_LOCAL_MACHINE; empty if missing.
+    cRegistry MachineTextReader(const wchar_t* section, const wchar_t* valueName) const;
     std::wstring WindowsName() const;
     std::wstring FolderRow(std::int32_t folderId, const std::wstring& tail);
     std::wstring TemporaryRow();

@@ -24,9 +24,6 @@ void frmLumoraRepair::BuildJetFileList() {
     JetFileList = BuildFileList(os_.versions, SystemDirectory, kJetFiles, std::size(kJetFiles));
 }
 
-void frmLumoraRepair::lvwJetFiles_ColumnClick(int column) {
-    form_[ctl::lvwJetFiles].SetSortKey(column);
-    form_[ctl::lvwJetFiles].SetSorted(true);
-}
+void frmLumoraRepair::lvwJetFiles_ColumnClick(int column) { SortByColumn(form_[ctl::lvwJetFiles], column); }
 
 }  // namespace app

@@ -19,12 +19,7 @@ constexpr wchar_t kProgramTitle[] = L"LumoraRepair";
 void frmLumoraRepair::ShowMDACPage() {
     form_[ctl::Label7].SetCaption(Text(IDS_MDAC_INSTALLED_VERSION));
 
-    cRegistry registry(os_.registry, os_.system);
-    registry.SetClassKey(os::kHKeyLocalMachine);
-    registry.SetSectionKey(L"Software\\Microsoft\\DataAccess");
-    registry.SetValueType(1);  // REG_SZ
-    registry.SetValueKey(L"FullInstallVer");
-    registry.SetDefault(TaggedValue(std::wstring()));
+    cRegistry registry = MachineTextReader(L"Software\\Microsoft\\DataAccess", L"FullInstallVer");
     form_[ctl::Label8].SetCaption(TextForm(registry.Value()));
 
     form_[ctl::Command1].SetCaption(Text(IDS_REREGISTER_MDAC));
@@ -56,9 +51,6 @@ void frmLumoraRepair::BuildComponentFileList() {
     ComponentFileList = BuildFileList(os_.versions, SystemDirectory, kComponentFiles, std::size(kComponentFiles));
 }
 
-void frmLumoraRepair::lvwMDACFiles_ColumnClick(int column) {
-    form_[ctl::lvwMDACFiles].SetSortKey(column);
-    form_[ctl::lvwMDACFiles].SetSorted(true);
-}
+void frmLumoraRepair::lvwMDACFiles_ColumnClick(int column) { SortByColumn(form_[ctl::lvwMDACFiles], column); }
 
 }  // namespace app

@@ -55,15 +55,8 @@ void frmLumoraRepair::ShowWindowsPage() {
     form_[ctl::Label5].SetCaption(os::ToDecimal(os_.system.AnsiCodePage()));
     form_[ctl::Frame1].SetCaption(Text(IDS_WINDOWS_SETTINGS_FRAME));
     form_[ctl::Label14].SetCaption(Text(IDS_IE_VERSION));
-    {
-        cRegistry registry(os_.registry, os_.system);
-        registry.SetClassKey(os::kHKeyLocalMachine);
-        registry.SetSectionKey(L"Software\\Microsoft\\Internet Explorer");
-        registry.SetValueType(1);  // REG_SZ
-        registry.SetValueKey(L"Version");
-        registry.SetDefault(TaggedValue(std::wstring()));
-        form_[ctl::Label13].SetCaption(TextForm(registry.Value()));
-    }
+    form_[ctl::Label13].SetCaption(
+        TextForm(MachineTextReader(L"Software\\Microsoft\\Internet Explorer", L"Version").Value()));
     form_[ctl::Frame2].SetCaption(Text(IDS_SYSTEM_FOLDERS_FRAME));
     form_[ctl::Label28].SetCaption(Text(IDS_MY_DOCUMENTS));
     form_[ctl::Label29].SetCaption(FolderRow(modAPI::kFolderMyDocuments, L"\\"));
