@@ -1,21 +1,31 @@
 #!/bin/sh
-# Under a display: starts the exe, waits for its window, saves a PNG of every page, closes it.
+# Under a display: starts the exe through the end-to-end driver, saves a PNG of every page
+# (the whole Wine desktop), and closes the program.
 # Usage: screenshots.sh EXE OUTDIR [NAME-PREFIX]
+# WINEPREFIX and LANG are taken from the environment (LANG=de_DE.UTF-8 for the German window).
 set -eu
 exe=$1 out=$2 tag=${3:-}
 driver="$(dirname "$exe")/tests/e2e/lrdriver.exe"
-if [ -f "$driver" ]; then
-  /usr/lib/wine/wine64 "$driver" start "$exe" screenshots "$(winepath_out=$(/usr/lib/wine/wine64 winepath -w "$out" 2>/dev/null); echo "$winepath_out")" "$tag" quit
-  for f in "$out"/*.bmp; do [ -f "$f" ] && convert "$f" "${f%.bmp}.png" && rm "$f"; done
-  exit 0
+if [ ! -f "$driver" ]; then
+  echo "screenshots.sh: $driver is missing; build the win64 preset first" >&2
+  exit 1
 fi
-/usr/lib/wine/wine64 "$exe" &
-pid=$!
-for _ in $(seq 60); do
-  xdotool search --onlyvisible --class "lumorarepair" >/dev/null 2>&1 && break
-  sleep 0.5
+# Wine draws with its own fonts (Tahoma, Marlett for the caption buttons) only when they are
+# in the prefix; without them it substitutes wider ones and the pictures mislead.
+if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -f "$font" ] && [ ! -e "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] &&
+      ln -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  done
+fi
+# A Wine server left running from before this display (wine-prefix.sh starts one that
+# lingers) would put the window on a display that is gone: start afresh.
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+mkdir -p "$out"
+/usr/lib/wine/wine64 "$driver" start "$exe" screenshots "$out" "$tag" quit
+for f in "$out"/*.bmp; do
+  if [ -f "$f" ]; then
+    convert "$f" "${f%.bmp}.png"
+    rm "$f"
+  fi
 done
-sleep 1
-import -window root "$out/${tag}window.png"
-kill "$pid" 2>/dev/null || true
-wait "$pid" 2>/dev/null || true
