@@ -15,6 +15,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "remote.h"
@@ -86,6 +87,30 @@ std::wstring WindowsPath(const std::wstring& path) {
     std::wstring result = dos;
     HeapFree(GetProcessHeap(), 0, dos);
     return result;
+}
+
+// The first window for which found(hwnd) holds: below parent (at any depth), or among the
+// top-level windows when parent is null.
+template <class Found>
+BOOL CALLBACK VisitWindow(HWND hwnd, LPARAM data) {
+    auto* state = reinterpret_cast<std::pair<Found*, HWND>*>(data);
+    if (!(*state->first)(hwnd)) return TRUE;
+    state->second = hwnd;
+    return FALSE;
+}
+
+template <class Found>
+HWND FindWindowWhere(HWND parent, Found found) {
+    std::pair<Found*, HWND> state{&found, nullptr};
+    if (parent) EnumChildWindows(parent, VisitWindow<Found>, reinterpret_cast<LPARAM>(&state));
+    else EnumWindows(VisitWindow<Found>, reinterpret_cast<LPARAM>(&state));
+    return state.second;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -189,20 +214,7 @@ public:
     // The control with this id anywhere below the window (pages and frames are nested
     // windows of their own), or null.
     HWND Control(int id) const {
-        struct Search {
-            int id;
-            HWND found;
-        } search{id, nullptr};
-        EnumChildWindows(
-            Window(),
-            [](HWND hwnd, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(data);
-                if (GetDlgCtrlID(hwnd) != s->id) return TRUE;
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        return FindWindowWhere(Window(), [id](HWND hwnd) { return GetDlgCtrlID(hwnd) == id; });
     }
     HWND RequireControl(int id) const {
         HWND hwnd = Control(id);
@@ -228,23 +240,12 @@ private:
     }
 
     HWND FindWindowOfProcess() const {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search{info_.dwProcessId, nullptr};
-        EnumWindows(
-            [](HWND hwnd, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(data);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(hwnd, &pid);
-                wchar_t name[64] = {};
-                GetClassNameW(hwnd, name, 64);
-                if (pid != s->pid || std::wcscmp(name, kWindowClass) != 0 || !IsWindowVisible(hwnd)) return TRUE;
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        const DWORD pid = info_.dwProcessId;
+        return FindWindowWhere(nullptr, [pid](HWND hwnd) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            return owner == pid && ClassOf(hwnd) == kWindowClass && IsWindowVisible(hwnd);
+        });
     }
 
     PROCESS_INFORMATION info_{};
@@ -280,12 +281,6 @@ std::wstring WindowText(const Program& program, HWND hwnd) {
         program.Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     text.resize(got < length ? got : length);
     return text;
-}
-
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
 }
 
 // A frame shows its caption through a group box child (id 0) of its container.
@@ -419,19 +414,9 @@ void SaveScreen(const std::wstring& file) {
 // The tab strip: the window has one, found by its class, so the tab commands need no id.
 
 HWND TabStrip(const Program& program) {
-    struct Search {
-        HWND found;
-    } search{nullptr};
-    EnumChildWindows(
-        program.Window(),
-        [](HWND hwnd, LPARAM data) -> BOOL {
-            if (ClassOf(hwnd) != WC_TABCONTROLW) return TRUE;
-            reinterpret_cast<Search*>(data)->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (!search.found) throw Failure{L"the window has no tab strip"};
-    return search.found;
+    HWND tabs = FindWindowWhere(program.Window(), [](HWND hwnd) { return ClassOf(hwnd) == WC_TABCONTROLW; });
+    if (!tabs) throw Failure{L"the window has no tab strip"};
+    return tabs;
 }
 
 int TabCount(const Program& program) {
