@@ -10,14 +10,6 @@ if [ ! -f "$driver" ]; then
   echo "screenshots.sh: $driver is missing; build the win64 preset first" >&2
   exit 1
 fi
-# Wine draws with its own fonts (Tahoma, Marlett for the caption buttons) only when they are
-# in the prefix; without them it substitutes wider ones and the pictures mislead.
-if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
-  for font in /usr/share/wine/fonts/*.ttf; do
-    [ -f "$font" ] && [ ! -e "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] &&
-      ln -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-  done
-fi
 # A Wine server left running from before this display (wine-prefix.sh starts one that
 # lingers) would put the window on a display that is gone: start afresh.
 /usr/lib/wine/wineserver -k 2>/dev/null || true

@@ -4,7 +4,7 @@
 set -eu
 packages="cmake ninja-build g++ libgtest-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-  binutils-mingw-w64-x86-64 wine64 xvfb xauth x11-utils xdotool imagemagick icoutils
+  binutils-mingw-w64-x86-64 wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick icoutils
   python3 python3-pefile locales"
 missing=""
 for p in $packages; do

@@ -8,6 +8,11 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$prefix"
 mkdir -p "$prefix"
 /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
+# Wine draws with its own fonts (Tahoma, MS Sans Serif, Marlett for the caption buttons) only
+# when they are in the prefix; otherwise it substitutes wider ones and the screenshots mislead.
+for font in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon; do
+  [ -f "$font" ] && ln -sf "$font" "$prefix/drive_c/windows/Fonts/"
+done
 # One virtual desktop: Wine then draws window frames itself, so screenshots show the caption
 # bar even though Xvfb runs no window manager.
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1

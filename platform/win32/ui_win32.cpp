@@ -87,12 +87,17 @@ public:
                 break;
             case ui::Kind::Page:
             case ui::Kind::Frame:
-                hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"", child | WS_CLIPCHILDREN,
-                                       x, y, w, h, parent, id, form_.instance_, nullptr);
+                // A frame paints its own background under the group box, which is transparent
+                // inside: so no WS_CLIPCHILDREN there.
+                hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"",
+                                       child | (spec_.kind == ui::Kind::Page ? WS_CLIPCHILDREN : 0), x, y, w, h,
+                                       parent, id, form_.instance_, nullptr);
                 if (spec_.kind == ui::Kind::Frame) {
-                    // The group box is drawn by a child, so the frame still holds its labels.
-                    box = CreateWindowExW(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                                          0, 0, w, h, hwnd, nullptr, form_.instance_, nullptr);
+                    // The group box is drawn by a child, so the frame still holds its labels; it
+                    // lies beneath them (see SendBoxToBack) and never paints over them.
+                    box = CreateWindowExW(0, L"BUTTON", caption.c_str(),
+                                          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0, w, h, hwnd,
+                                          nullptr, form_.instance_, nullptr);
                 }
                 break;
             case ui::Kind::TabStrip:
@@ -131,6 +136,9 @@ public:
     }
 
     Form& Owner() const { return form_; }
+    void SendBoxToBack() {
+        if (box) SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     int Id() const override { return spec_.id; }
     ui::Kind GetKind() const override { return spec_.kind; }
     bool IsLink() const { return (spec_.look & ui::kLink) != 0; }
@@ -266,25 +274,38 @@ public:
         SendMessageW(hwnd, LVM_SETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&col));
     }
     void ClearItems() override {
-        if (spec_.kind == ui::Kind::ListView) SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
+        if (spec_.kind != ui::Kind::ListView) return;
+        SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
+        rows_.clear();
     }
     void AddItem(const std::wstring& /*key*/, const std::wstring& text) override {
         if (spec_.kind != ui::Kind::ListView) return;
+        // Each item carries its row in rows_ as its parameter: sorting compares those texts,
+        // never item indexes, which move while the control sorts.
         std::wstring copy = text;
         LVITEMW item{};
-        item.mask = LVIF_TEXT;
+        item.mask = LVIF_TEXT | LVIF_PARAM;
         item.iItem = ItemCount();
         item.pszText = copy.data();
-        lastItem_ = static_cast<int>(SendMessageW(hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        item.lParam = static_cast<LPARAM>(rows_.size());
+        rows_.push_back({text});
+        SendMessageW(hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         if (updating_ == 0) SortIfSorted();
     }
     void SetLastItemSubItem(int sub, const std::wstring& text) override {
-        if (spec_.kind != ui::Kind::ListView || lastItem_ < 0) return;
+        if (spec_.kind != ui::Kind::ListView || rows_.empty() || sub < 1) return;
+        LVFINDINFOW find{};
+        find.flags = LVFI_PARAM;
+        find.lParam = static_cast<LPARAM>(rows_.size() - 1);
+        const auto index = SendMessageW(hwnd, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
+        auto& row = rows_.back();
+        if (row.size() <= static_cast<std::size_t>(sub)) row.resize(static_cast<std::size_t>(sub) + 1);
+        row[static_cast<std::size_t>(sub)] = text;
         std::wstring copy = text;
         LVITEMW item{};
         item.iSubItem = sub;
         item.pszText = copy.data();
-        SendMessageW(hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(lastItem_), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         if (updating_ == 0) SortIfSorted();
     }
     int ItemCount() const override {
@@ -359,14 +380,18 @@ private:
         SetWindowPos(hwnd, nullptr, 0, 0, size.cx + 1, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
+    const std::wstring& RowText(LPARAM row, int column) const {
+        static const std::wstring none;
+        const auto& texts = rows_.at(static_cast<std::size_t>(row));
+        return static_cast<std::size_t>(column) < texts.size() ? texts[static_cast<std::size_t>(column)] : none;
+    }
     static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM self) {
         const auto* me = reinterpret_cast<const Ctl*>(self);
-        return ui::CompareItemText(me->ItemText(static_cast<int>(a), me->sortKey_),
-                                   me->ItemText(static_cast<int>(b), me->sortKey_));
+        return ui::CompareItemText(me->RowText(a, me->sortKey_), me->RowText(b, me->sortKey_));
     }
     void SortIfSorted() {
         if (sorted_ && hwnd && spec_.kind == ui::Kind::ListView)
-            SendMessageW(hwnd, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(CompareItems));
+            SendMessageW(hwnd, LVM_SORTITEMS, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(CompareItems));
     }
 
     Form& form_;
@@ -375,7 +400,7 @@ private:
     bool visible_ = true;
     bool timerOn_ = false;
     std::vector<std::wstring> keys_;
-    int lastItem_ = -1;
+    std::vector<std::vector<std::wstring>> rows_;  // item texts by item parameter
     int sortKey_ = 0;
     bool sorted_ = false;
     int updating_ = 0;
@@ -393,7 +418,7 @@ void Form::InitCommonControls() { ::InitCommonControls(); }
 
 int Form::Pixels(int twips, bool vertical) const { return MulDiv(twips, vertical ? dpiY_ : dpiX_, 1440); }
 
-void Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwips) {
+bool Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwips) {
     sink_ = &sink;
     HDC screen = GetDC(nullptr);
     dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
@@ -422,6 +447,7 @@ void Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwi
     AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
     hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
+    if (!hwnd_) return false;
 
     for (const auto& spec : layout_) {
         auto ctl = std::make_unique<Ctl>(*this, spec);
@@ -438,6 +464,8 @@ void Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwi
     // Pages lie over the tab strip; later pages under earlier ones, the first on top.
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
         if ((*it)->GetKind() == ui::Kind::Page) (*it)->BringToFront();
+    for (auto& c : controls_) c->SendBoxToBack();
+    return true;
 }
 
 void Form::Show() {

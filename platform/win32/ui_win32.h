@@ -21,8 +21,9 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // Makes the window (hidden) and every control of the layout.
-    void Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwips);
+    // Makes the window (hidden) and every control of the layout; false when the window
+    // cannot be made (no display, no resources).
+    bool Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwips);
     // Centred on the screen; the first control of the tab order takes the focus.
     void Show();
     // The message loop; returns when the window is gone.

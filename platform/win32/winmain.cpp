@@ -30,7 +30,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
     app::frmLumoraRepair window(services, form);
     window.Form_Initialize();
-    form.Create(window, app::kClientWidth, app::kClientHeight);
+    // Without a window there is nothing to show a message in: end with a failure code.
+    if (!form.Create(window, app::kClientWidth, app::kClientHeight)) return 1;
     window.Form_Load();
     form.Show();
     return form.Run();

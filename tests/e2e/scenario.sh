@@ -140,12 +140,6 @@ if [ -n "$windows" ] && [ "$(reg_value 'HKCU\Software\Wine' Version)" != "$windo
   echo "Wine's Version value could not be set to $windows"; exit 1
 fi
 
-# Wine draws with its own fonts (Tahoma, Marlett for the caption buttons) only when they are
-# in the prefix; without them it substitutes wider ones and the screenshots mislead.
-for font in /usr/share/wine/fonts/*.ttf; do
-  [ -f "$font" ] && [ ! -e "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] &&
-    ln -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-done
 [ -z "$shots" ] || mkdir -p "$shots"
 echo "Scenario: language $lang, product installed: ${product:-unchanged}, Windows: ${windows:-unchanged}"
 status=0
