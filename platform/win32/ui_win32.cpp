@@ -94,7 +94,7 @@ public:
                                        parent, id, form_.instance_, nullptr);
                 if (spec_.kind == ui::Kind::Frame) {
                     // The group box is drawn by a child, so the frame still holds its labels; it
-                    // lies beneath them (see SendBoxToBack) and never paints over them.
+                    // lies beneath them (see the z-order at the end of Create) and never paints over them.
                     box = CreateWindowExW(0, L"BUTTON", caption.c_str(),
                                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0, w, h, hwnd,
                                           nullptr, form_.instance_, nullptr);
@@ -132,13 +132,11 @@ public:
         if (!hwnd) return;
         SetWindowSubclass(hwnd, ControlSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
         ApplyFont();
-        if (spec_.look & ui::kAutoWidth) FitWidth();
+        FitWidth();
     }
 
     Form& Owner() const { return form_; }
-    void SendBoxToBack() {
-        if (box) SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    const ui::ControlSpec& Spec() const { return spec_; }
     int Id() const override { return spec_.id; }
     ui::Kind GetKind() const override { return spec_.kind; }
     bool IsLink() const { return (spec_.look & ui::kLink) != 0; }
@@ -155,7 +153,7 @@ public:
         HWND target = box ? box : hwnd;
         if (!target || spec_.kind == ui::Kind::TabStrip || spec_.kind == ui::Kind::ListView) return;
         SetWindowTextW(target, text.c_str());
-        if (spec_.look & ui::kAutoWidth) FitWidth();
+        FitWidth();
     }
     bool Visible() const override { return visible_; }
     void SetVisible(bool on) override {
@@ -361,23 +359,38 @@ private:
         if (box) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
         if (font) DeleteObject(font);
         font = made;
-        if (spec_.look & ui::kAutoWidth) FitWidth();
+        FitWidth();
         return true;
     }
 
     // A link label is as wide as its text, so only the text reacts to the mouse.
+    // Labels never hide text, their own or a neighbour's. A label is only as wide as its
+    // text, so its background does not cover the end of a longer caption beside it; a
+    // one-line label whose text is wider than laid out grows to the right (a German caption,
+    // a version with its build number); a label laid out for several lines wraps as laid out;
+    // a link label that keeps a fixed width keeps it.
     void FitWidth() {
-        if (!hwnd) return;
+        if (!hwnd || spec_.kind != ui::Kind::Label) return;
         const std::wstring text = Caption();
         HDC dc = GetDC(hwnd);
         HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
         SelectObject(dc, old);
         ReleaseDC(hwnd, dc);
+        const int laidOut = form_.Pixels(spec_.place.width, false);
+        const int textWidth = static_cast<int>(size.cx) + 1;
+        const bool severalLines = form_.Pixels(spec_.place.height, true) >= 2 * metrics.tmHeight;
+        int width = textWidth;
+        if (!(spec_.look & ui::kAutoWidth)) {
+            if (IsLink() || (textWidth > laidOut && severalLines)) width = laidOut;
+        }
         RECT r{};
         GetClientRect(hwnd, &r);
-        SetWindowPos(hwnd, nullptr, 0, 0, size.cx + 1, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (width != r.right)
+            SetWindowPos(hwnd, nullptr, 0, 0, width, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     const std::wstring& RowText(LPARAM row, int column) const {
@@ -464,7 +477,18 @@ bool Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwi
     // Pages lie over the tab strip; later pages under earlier ones, the first on top.
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
         if ((*it)->GetKind() == ui::Kind::Page) (*it)->BringToFront();
-    for (auto& c : controls_) c->SendBoxToBack();
+    // Z-order from the bottom: group boxes (transparent inside, beneath their labels), then
+    // labels from left to right, so a caption grown past its width runs under the value
+    // beside it instead of hiding it; everything else above, as created.
+    std::vector<Ctl*> labels;
+    for (auto& c : controls_)
+        if (c->GetKind() == ui::Kind::Label) labels.push_back(c.get());
+    std::stable_sort(labels.begin(), labels.end(),
+                     [](Ctl* a, Ctl* b) { return a->Spec().place.left > b->Spec().place.left; });
+    auto toBottom = [](HWND h) { SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); };
+    for (Ctl* label : labels) toBottom(label->hwnd);
+    for (auto& c : controls_)
+        if (c->box) toBottom(c->box);
     return true;
 }
 
