@@ -14,6 +14,9 @@ if ! "$wine" reg add "$key" /v Version /d "$setting" /f </dev/null >/dev/null 2>
     exit 1
 fi
 out=$("$wine" "$probe" </dev/null 2>/dev/null | tr -d '\r')
+# A Wine process that dies while the server starts up prints nothing: that is not an answer,
+# ask once more.
+[ -n "$out" ] || out=$("$wine" "$probe" </dev/null 2>/dev/null | tr -d '\r')
 echo "$setting: $out"
 case "$out" in
     "code=$expected "*) exit 0 ;;
