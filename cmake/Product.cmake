@@ -9,7 +9,8 @@ target_link_libraries(lumora_win32 PUBLIC lumora_core
 # Icons and cursor are drawn by a script in the tree; the .rc picks them up from here.
 set(LR_ART_DIR ${CMAKE_BINARY_DIR}/art)
 set(LR_ART_FILES ${LR_ART_DIR}/app.ico ${LR_ART_DIR}/repair16.ico ${LR_ART_DIR}/hand.cur)
-find_program(LR_PYTHON NAMES python3 REQUIRED)
+# Debian's python3: it has python3-pefile for the product check (a python3 earlier on PATH may not).
+find_program(LR_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 add_custom_command(OUTPUT ${LR_ART_FILES}
   COMMAND ${LR_PYTHON} ${CMAKE_SOURCE_DIR}/app/resources/art/make_art.py ${LR_ART_DIR}
   DEPENDS ${CMAKE_SOURCE_DIR}/app/resources/art/make_art.py
