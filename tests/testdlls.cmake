@@ -64,6 +64,10 @@ lr_test_dll(ver_6_0_40000_1 VERSION 6,0,40000,1)
 lr_test_dll(ver_5_6_0_880 VERSION 5,6,0,880)
 lr_test_dll(ver_0_0_0_0 VERSION 0,0,0,0)
 lr_test_dll(noversion)
+# For the end-to-end pages: a first part of two digits (sorted as text it comes before
+# 2.x), and a fourth part that one page row must leave out.
+lr_test_dll(ver_10_0_1_0 VERSION 10,0,1,0)
+lr_test_dll(ver_6_0_98_2 VERSION 6,0,98,2)
 
 if(TARGET platform_tests)
   target_compile_definitions(platform_tests PRIVATE LR_TESTDLL_DIR="${LR_TESTDLL_DIR}")

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "registry_state.h"
 #include "remote.h"
 
 namespace lrdriver {
@@ -354,16 +355,30 @@ void SendKeys(const std::vector<WORD>& modifiers, WORD key) {
         throw Failure{L"SendInput did not take the keys"};
 }
 
-// A real left click at the centre of rect, given in the client coordinates of hwnd.
+// A real left click at the centre of rect, given in the client coordinates of hwnd. Wine
+// moves the X pointer behind SetCursorPos's back; a press sent at once may still be
+// delivered where the pointer was before (a click on tab 1 then lands on tab 2, a header
+// click on the header clicked last). So the press waits until the pointer is seen in its
+// place and the X events of the move are through, and it carries the move once more.
 void ClickAt(HWND hwnd, RECT rect) {
     POINT p{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     MapWindowPoints(hwnd, nullptr, &p, 1);
     SetCursorPos(p.x, p.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    if (SendInput(2, in, sizeof(INPUT)) != 2) throw Failure{L"SendInput did not take the click"};
+    Expect(L"mouse pointer position", std::to_wstring(p.x) + L"," + std::to_wstring(p.y), [] {
+        POINT at{};
+        GetCursorPos(&at);
+        return std::to_wstring(at.x) + L"," + std::to_wstring(at.y);
+    });
+    Sleep(150);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3] = {};
+    in[0].type = in[1].type = in[2].type = INPUT_MOUSE;
+    in[0].mi.dx = MulDiv(p.x, 65535, width - 1);
+    in[0].mi.dy = MulDiv(p.y, 65535, height - 1);
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (SendInput(3, in, sizeof(INPUT)) != 3) throw Failure{L"SendInput did not take the click"};
 }
 
 // ---------------------------------------------------------------------------------------
@@ -530,19 +545,51 @@ void CmdRows(Program& program, Args& args) {
     });
 }
 
+std::wstring CellText(const Program& program, HWND view, int row, int column) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    return ExchangeText(program.Process(), program.Sender(view), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), item,
+                        &LVITEMW::pszText, &LVITEMW::cchTextMax);
+}
+
 void CmdCell(Program& program, Args& args) {
     const int id = args.NextInt(L"ID");
     const int row = args.NextInt(L"ROW");
     const int column = args.NextInt(L"COL");
     const std::wstring expected = Unescape(args.Next(L"TEXT"));
     Expect(L"list view " + std::to_wstring(id) + L" row " + std::to_wstring(row) + L" column " + std::to_wstring(column),
-           expected, [&] {
-               HWND view = program.RequireControl(id);
-               LVITEMW item{};
-               item.iSubItem = column;
-               return ExchangeText(program.Process(), program.Sender(view), LVM_GETITEMTEXTW,
-                                   static_cast<WPARAM>(row), item, &LVITEMW::pszText, &LVITEMW::cchTextMax);
-           });
+           expected, [&] { return CellText(program, program.RequireControl(id), row, column); });
+}
+
+// A whole row (every column, as many as the header has) or a whole column (every row),
+// joined by "|": one check covers the order of the rows and what each row carries.
+void CmdRow(Program& program, Args& args) {
+    const int id = args.NextInt(L"ID");
+    const int row = args.NextInt(L"ROW");
+    const std::wstring expected = Unescape(args.Next(L"TEXT|TEXT|..."));
+    Expect(L"list view " + std::to_wstring(id) + L" row " + std::to_wstring(row), expected, [&] {
+        HWND view = program.RequireControl(id);
+        HWND header = reinterpret_cast<HWND>(program.Send(view, LVM_GETHEADER, 0, 0));
+        const int columns = header ? static_cast<int>(program.Send(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+        const int rows = static_cast<int>(program.Send(view, LVM_GETITEMCOUNT, 0, 0));
+        if (row >= rows) throw Failure{L"the list has " + std::to_wstring(rows) + L" rows"};
+        std::wstring joined;
+        for (int c = 0; c < columns; ++c) joined += (c ? L"|" : L"") + CellText(program, view, row, c);
+        return joined;
+    });
+}
+
+void CmdColumn(Program& program, Args& args) {
+    const int id = args.NextInt(L"ID");
+    const int column = args.NextInt(L"COL");
+    const std::wstring expected = Unescape(args.Next(L"TEXT|TEXT|..."));
+    Expect(L"list view " + std::to_wstring(id) + L" column " + std::to_wstring(column), expected, [&] {
+        HWND view = program.RequireControl(id);
+        const int rows = static_cast<int>(program.Send(view, LVM_GETITEMCOUNT, 0, 0));
+        std::wstring joined;
+        for (int r = 0; r < rows; ++r) joined += (r ? L"|" : L"") + CellText(program, view, r, column);
+        return joined;
+    });
 }
 
 void CmdHeaderClick(Program& program, Args& args) {
@@ -581,6 +628,76 @@ void CmdExited(Program& program, Args& args) {
 }
 
 void CmdSleep(Program&, Args& args) { Sleep(static_cast<DWORD>(args.NextInt(L"MS"))); }
+
+// ---------------------------------------------------------------------------------------
+// Changes to the prefix while the program runs, so a scenario can show that a page reads
+// afresh. scenario.sh puts back what these touch only when the scenario declares the path
+// (--absent, --place) or the value (--reg-set, --reg-delete).
+
+std::wstring ErrorText(const std::wstring& what, DWORD error) {
+    return what + L" (error " + std::to_wstring(error) + L")";
+}
+
+// One folder; its parent must exist, so nothing above the declared path is made.
+void CmdMkdir(Program&, Args& args) {
+    const std::wstring path = WindowsPath(Unescape(args.Next(L"PATH")));
+    if (!CreateDirectoryW(path.c_str(), nullptr)) throw Failure{ErrorText(L"cannot make " + path, GetLastError())};
+}
+
+void CmdCopy(Program&, Args& args) {
+    const std::wstring from = WindowsPath(Unescape(args.Next(L"SOURCE")));
+    const std::wstring to = WindowsPath(Unescape(args.Next(L"TARGET")));
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
+        throw Failure{ErrorText(L"cannot copy " + from + L" to " + to, GetLastError())};
+}
+
+// Registry commands (registry_state.h); they need no program. reg-set and reg-delete read
+// the value back, so a scenario that goes on has the state it asked for.
+void CmdRegSet(Program&, Args& args) {
+    const RegistryKeyPath key(Unescape(args.Next(L"KEY")));
+    const std::wstring name = Unescape(args.Next(L"NAME"));
+    const std::wstring data = Unescape(args.Next(L"DATA"));
+    WriteValue(key, name, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+               static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    if (ValueState(key, name) != TextValueState(data)) throw Failure{L"cannot set " + key.Text() + L" value " + name};
+}
+
+void CmdRegDelete(Program&, Args& args) {
+    const RegistryKeyPath key(Unescape(args.Next(L"KEY")));
+    const std::wstring name = Unescape(args.Next(L"NAME"));
+    DeleteValue(key, name);
+    const std::wstring state = ValueState(key, name);
+    if (state != L"novalue" && state.rfind(L"nokey:", 0) != 0)
+        throw Failure{L"cannot remove " + key.Text() + L" value " + name};
+}
+
+// For scenario.sh, which keeps the line "reg-state STATE" to put the value back later.
+void CmdRegState(Program&, Args& args) {
+    const RegistryKeyPath key(Unescape(args.Next(L"KEY")));
+    Print(L"reg-state " + ValueState(key, Unescape(args.Next(L"NAME"))));
+}
+
+void CmdRegPut(Program&, Args& args) {
+    const RegistryKeyPath key(Unescape(args.Next(L"KEY")));
+    const std::wstring name = Unescape(args.Next(L"NAME"));
+    PutValueState(key, name, Unescape(args.Next(L"STATE")));
+}
+
+// Whole keys: "present", or "nokey:<the top-most missing key>" as for values.
+void CmdRegKeyState(Program&, Args& args) {
+    const RegistryKeyPath key(Unescape(args.Next(L"KEY")));
+    Print(L"reg-state " + (key.Exists() ? std::wstring(L"present") : L"nokey:" + key.TopMissing()));
+}
+
+void CmdRegKeyMake(Program&, Args& args) {
+    const RegistryKeyPath path(Unescape(args.Next(L"KEY")));
+    HKEY key = nullptr;
+    const LONG status = RegCreateKeyExW(path.Root(), path.Subkey().c_str(), 0, nullptr, 0, KEY_READ, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) throw Failure{RegistryError(L"cannot make " + path.Text(), status)};
+    RegCloseKey(key);
+}
+
+void CmdRegKeyDelete(Program&, Args& args) { DeleteKeyTree(RegistryKeyPath(Unescape(args.Next(L"KEY")))); }
 
 // A real click on the tab, so the tab strip's mouse handling runs as for a user.
 void CmdTab(Program& program, Args& args) {
@@ -628,6 +745,12 @@ constexpr Command kCommands[] = {
     {L"key", CmdKey},               {L"tab", CmdTab},
     {L"select-tab", CmdSelectTab},  {L"rows", CmdRows},
     {L"cell", CmdCell},             {L"header-click", CmdHeaderClick},
+    {L"row", CmdRow},               {L"column", CmdColumn},
+    {L"mkdir", CmdMkdir},           {L"copy", CmdCopy},
+    {L"reg-set", CmdRegSet},        {L"reg-delete", CmdRegDelete},
+    {L"reg-state", CmdRegState},    {L"reg-put", CmdRegPut},
+    {L"reg-key-state", CmdRegKeyState}, {L"reg-key-make", CmdRegKeyMake},
+    {L"reg-key-delete", CmdRegKeyDelete},
     {L"screenshot", CmdScreenshot}, {L"screenshots", CmdScreenshots},
     {L"close", CmdClose},           {L"quit", CmdQuit},
     {L"exited", CmdExited},         {L"sleep", CmdSleep},
