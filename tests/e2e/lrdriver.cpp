@@ -1,5 +1,7 @@
 // lrdriver: starts LumoraRepair.exe under Wine and drives it from outside, as a user and a
-// tester would: reads the window's texts, presses keys, clicks, takes screenshots.
+// tester would: reads the window's texts, presses keys, clicks, takes screenshots; and
+// changes files and registry values of the prefix, while the program runs or, for
+// scenario.sh, without it.
 //
 //   lrdriver.exe COMMAND [ARGS] COMMAND [ARGS] ...
 //
