@@ -94,12 +94,13 @@ bool FakeRegistry::HasKey(std::int32_t root, const std::wstring& path) const {
     return keys_.count(KeyId(root, path)) != 0;
 }
 
-const FakeRegistry::StoredValue* FakeRegistry::Find(std::int32_t root, const std::wstring& path,
-                                                    const std::wstring& name) const {
+std::optional<FakeRegistry::StoredValue> FakeRegistry::Find(std::int32_t root, const std::wstring& path,
+                                                            const std::wstring& name) const {
     const auto key = keys_.find(KeyId(root, path));
-    if (key == keys_.end()) return nullptr;
+    if (key == keys_.end()) return std::nullopt;
     const auto value = key->second.values.find(Lower(name));
-    return value == key->second.values.end() ? nullptr : &value->second;
+    if (value == key->second.values.end()) return std::nullopt;
+    return value->second;
 }
 
 std::size_t FakeRegistry::ValueCount(std::int32_t root, const std::wstring& path) const {
@@ -107,14 +108,15 @@ std::size_t FakeRegistry::ValueCount(std::int32_t root, const std::wstring& path
     return key == keys_.end() ? 0 : key->second.values.size();
 }
 
-std::vector<FakeRegistry::Op> FakeRegistry::Ops() const {
-    std::vector<Op> ops;
-    for (const auto& call : calls) ops.push_back(call.op);
-    return ops;
-}
-
 int FakeRegistry::Count(Op op) const {
     return static_cast<int>(std::count_if(calls.begin(), calls.end(), [op](const Call& c) { return c.op == op; }));
+}
+
+std::vector<std::size_t> FakeRegistry::Told(Op op) const {
+    std::vector<std::size_t> told;
+    for (const auto& call : calls)
+        if (call.op == op) told.push_back(call.told);
+    return told;
 }
 
 std::int32_t FakeRegistry::OpenKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -49,8 +50,8 @@ public:
     void PutText(std::int32_t root, const std::wstring& path, const std::wstring& name, std::uint32_t type,
                  const std::string& bytes);
     bool HasKey(std::int32_t root, const std::wstring& path) const;
-    // The stored value, or nullptr.
-    const StoredValue* Find(std::int32_t root, const std::wstring& path, const std::wstring& name) const;
+    // The stored value, or nothing.
+    std::optional<StoredValue> Find(std::int32_t root, const std::wstring& path, const std::wstring& name) const;
     std::size_t ValueCount(std::int32_t root, const std::wstring& path) const;
 
     // --- Scripted behaviour -------------------------------------------------------------
@@ -72,8 +73,9 @@ public:
     int opened = 0;
     int closed = 0;
     int badCloses = 0;  // closes of handles that are not open
-    std::vector<Op> Ops() const;
     int Count(Op op) const;
+    // The buffer sizes handed over by the calls of one kind, in order.
+    std::vector<std::size_t> Told(Op op) const;
 
     // --- os::Registry -------------------------------------------------------------------
     std::int32_t OpenKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access,

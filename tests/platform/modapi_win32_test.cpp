@@ -25,41 +25,31 @@ std::wstring TestDll(const wchar_t* name) {
     return path;
 }
 
-std::wstring SystemDirectory() {
-    win32::System system;
-    return os::BeforeFirstNul(system.SystemDirectoryBuffer(261));
-}
-
 std::wstring Environment(const wchar_t* name) {
     wchar_t value[1024] = {};
     const DWORD n = ::GetEnvironmentVariableW(name, value, 1024);
     return n > 0 && n < 1024 ? std::wstring(value, n) : std::wstring();
 }
 
-bool IsDirectory(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-TEST(ModApiWin32, VersionsOfOurTestDlls) {
+TEST(ModApiWin32, VersionsOfOurTestDllsAndOfWinesVbscript) {
     win32::VersionResources versions;
     win32::Texts texts;
-    struct Case {
-        const wchar_t* dll;
-        const wchar_t* plain;
-        const wchar_t* withBuild;
-    };
+    win32::System system;
+    struct Case { std::wstring path; const wchar_t* plain; const wchar_t* withBuild; };
     const Case cases[] = {
-        {L"ver_4_0_8618_0.dll", L"4.0.8618", L"4.0.8618 (Build 0)"},
-        {L"ver_2_80_1022_3.dll", L"2.80.1022", L"2.80.1022 (Build 3)"},
-        {L"ver_6_0_40000_1.dll", L"6.0.40000", L"6.0.40000 (Build 1)"},
-        {L"ver_5_6_0_880.dll", L"5.6.0", L"5.6.0 (Build 880)"},
-        {L"ver_0_0_0_0.dll", L"0.0.0", L"0.0.0 (Build 0)"},
+        {TestDll(L"ver_4_0_8618_0.dll"), L"4.0.8618", L"4.0.8618 (Build 0)"},
+        {TestDll(L"ver_2_80_1022_3.dll"), L"2.80.1022", L"2.80.1022 (Build 3)"},
+        {TestDll(L"ver_6_0_40000_1.dll"), L"6.0.40000", L"6.0.40000 (Build 1)"},
+        {TestDll(L"ver_5_6_0_880.dll"), L"5.6.0", L"5.6.0 (Build 880)"},
+        {TestDll(L"ver_0_0_0_0.dll"), L"0.0.0", L"0.0.0 (Build 0)"},
+        // Wine 8 ships vbscript.dll with this version in the system directory.
+        {os::BeforeFirstNul(system.SystemDirectoryBuffer(261)) + L"\\vbscript.DLL", L"5.8.7601",
+         L"5.8.7601 (Build 16978)"},
     };
     for (const Case& c : cases) {
-        const std::wstring path = TestDll(c.dll);
-        EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, path, false), c.plain);
-        EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, path, true), c.withBuild);
+        SCOPED_TRACE(testing::Message() << c.path);
+        EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, c.path, false), c.plain);
+        EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, c.path, true), c.withBuild);
     }
 
     // The whole record arrives: signature and structure version in front, the product
@@ -83,20 +73,9 @@ TEST(ModApiWin32, PathIsPassedInTheAnsiCodePage) {
     ASSERT_GT(::GetTempPathW(MAX_PATH + 1, temp), 0u);
     const std::wstring copy = std::wstring(temp) + L"Gr\u00F6\u00DFe_\u00E9t\u00E9.dll";
     ASSERT_TRUE(::CopyFileW(TestDll(L"ver_2_80_1022_3.dll").c_str(), copy.c_str(), FALSE));
-
     win32::VersionResources versions;
-    win32::Texts texts;
-    EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, copy, true), L"2.80.1022 (Build 3)");
+    EXPECT_EQ(modAPI::GetFileVersionString(versions, win32::Texts(), copy, true), L"2.80.1022 (Build 3)");
     ::DeleteFileW(copy.c_str());
-}
-
-TEST(ModApiWin32, WineVbscriptVersion) {
-    // Wine 8 ships vbscript.dll with this version in the system directory.
-    win32::VersionResources versions;
-    win32::Texts texts;
-    const std::wstring path = SystemDirectory() + L"\\vbscript.DLL";
-    EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, path, true), L"5.8.7601 (Build 16978)");
-    EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, path, false), L"5.8.7601");
 }
 
 TEST(ModApiWin32, NoVersionReadsFalseAndNotAvailable) {
@@ -112,15 +91,11 @@ TEST(ModApiWin32, NoVersionReadsFalseAndNotAvailable) {
     }
 
     const LANGID language = ::GetUserDefaultUILanguage();
-    const wchar_t* expected = language == 1033   ? L"Not available"
-                              : language == 1031 ? L"Nicht vorhanden"
-                                                 : nullptr;
+    const wchar_t* expected = language == 1033 ? L"Not available" : language == 1031 ? L"Nicht vorhanden" : nullptr;
     if (expected == nullptr) GTEST_SKIP() << "user interface language " << language;
-    win32::Texts texts;
-    for (const std::wstring& path : {missing, noVersion}) {
+    for (const std::wstring& path : {missing, noVersion})
         for (bool withBuild : {false, true})
-            EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, path, withBuild), expected);
-    }
+            EXPECT_EQ(modAPI::GetFileVersionString(versions, win32::Texts(), path, withBuild), expected);
 }
 
 TEST(ModApiWin32, SpecialFoldersOfThePrefix) {
@@ -128,20 +103,19 @@ TEST(ModApiWin32, SpecialFoldersOfThePrefix) {
     // What Wine set up in the prefix, from the environment it gives every process.
     const std::wstring profile = Environment(L"USERPROFILE");
     ASSERT_FALSE(profile.empty());
-    const struct {
-        std::int32_t id;
-        std::wstring expected;
-    } cases[] = {
+    const std::pair<std::int32_t, std::wstring> cases[] = {
         {modAPI::kFolderMyDocuments, profile + L"\\Documents"},
         {modAPI::kFolderAppData, Environment(L"APPDATA")},
         {modAPI::kFolderCommonAppData, Environment(L"ProgramData")},
         {modAPI::kFolderCommonFiles, Environment(L"CommonProgramFiles")},
     };
-    for (const auto& c : cases) {
-        const std::wstring path = modAPI::GetSpecialFolderPath(folders, c.id);
-        EXPECT_FALSE(c.expected.empty());
-        EXPECT_EQ(path, c.expected) << "folder " << c.id;
-        EXPECT_TRUE(IsDirectory(path)) << "folder " << c.id;
+    for (const auto& [id, expected] : cases) {
+        const std::wstring path = modAPI::GetSpecialFolderPath(folders, id);
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(path, expected) << "folder " << id;
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            << "folder " << id;
         EXPECT_NE(path.back(), L'\\');
     }
 
