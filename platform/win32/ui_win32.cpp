@@ -374,14 +374,17 @@ private:
         const std::wstring text = Caption();
         HDC dc = GetDC(hwnd);
         HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-        SIZE size{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        // Measured the way the control draws, plus a little room: the control's own text
+        // layout may round differently, and a cut last digit is worse than a wider label.
+        RECT measured{0, 0, 0, 0};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+                  DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         SelectObject(dc, old);
         ReleaseDC(hwnd, dc);
         const int laidOut = form_.Pixels(spec_.place.width, false);
-        const int textWidth = static_cast<int>(size.cx) + 1;
+        const int textWidth = static_cast<int>(measured.right) + metrics.tmAveCharWidth / 2 + 2;
         const bool severalLines = form_.Pixels(spec_.place.height, true) >= 2 * metrics.tmHeight;
         int width = textWidth;
         if (!(spec_.look & ui::kAutoWidth)) {
