@@ -53,13 +53,13 @@ private:
 // messages of what they hold come back to the form.
 class Form::Ctl : public ui::Control {
 public:
-    Ctl(Form& form, const ui::ControlSpec& spec) : form_(form), spec_(spec) {
+    Ctl(Form& form, const ui::ControlSpec& design) : form_(form), spec_(design) {
         font_.lfHeight = -MulDiv(825, form.dpiY_, 7200);  // 8.25 point
-        font_.lfWeight = (spec.look & ui::kBold) ? FW_BOLD : FW_NORMAL;
-        font_.lfUnderline = (spec.look & ui::kUnderline) ? TRUE : FALSE;
+        font_.lfWeight = (design.look & ui::kBold) ? FW_BOLD : FW_NORMAL;
+        font_.lfUnderline = (design.look & ui::kUnderline) ? TRUE : FALSE;
         font_.lfCharSet = DEFAULT_CHARSET;
         lstrcpynW(font_.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
-        visible_ = !(spec.look & ui::kHidden);
+        visible_ = !(design.look & ui::kHidden);
     }
     ~Ctl() override {
         if (timerOn_) KillTimer(form_.hwnd_, static_cast<UINT_PTR>(spec_.id));
@@ -136,7 +136,7 @@ public:
     }
 
     Form& Owner() const { return form_; }
-    const ui::ControlSpec& Spec() const { return spec_; }
+    const ui::ControlSpec& Design() const { return spec_; }
     int Id() const override { return spec_.id; }
     ui::Kind GetKind() const override { return spec_.kind; }
     bool IsLink() const { return (spec_.look & ui::kLink) != 0; }
@@ -465,16 +465,16 @@ bool Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwi
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
 
-    for (const auto& spec : layout_) {
-        auto ctl = std::make_unique<Ctl>(*this, spec);
+    for (const auto& design : layout_) {
+        auto ctl = std::make_unique<Ctl>(*this, design);
         HWND parent = hwnd_;
-        if (spec.container != 0) {
-            Ctl* container = byId_.at(spec.container);
+        if (design.container != 0) {
+            Ctl* container = byId_.at(design.container);
             parent = container->hwnd;
         }
         ctl->Create(parent);
         if (ctl->hwnd) SetWindowLongPtrW(ctl->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(ctl.get()));
-        byId_[spec.id] = ctl.get();
+        byId_[design.id] = ctl.get();
         controls_.push_back(std::move(ctl));
     }
     // Pages lie over the tab strip; later pages under earlier ones, the first on top.
@@ -487,7 +487,7 @@ bool Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwi
     for (auto& c : controls_)
         if (c->GetKind() == ui::Kind::Label) labels.push_back(c.get());
     std::stable_sort(labels.begin(), labels.end(),
-                     [](Ctl* a, Ctl* b) { return a->Spec().place.left > b->Spec().place.left; });
+                     [](Ctl* a, Ctl* b) { return a->Design().place.left > b->Design().place.left; });
     auto toBottom = [](HWND h) { SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); };
     for (Ctl* label : labels) toBottom(label->hwnd);
     for (auto& c : controls_)

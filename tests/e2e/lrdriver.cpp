@@ -517,9 +517,9 @@ void CmdClick(Program& program, Args& args) {
 }
 
 void CmdKey(Program& program, Args& args) {
-    const std::wstring spec = args.Next(L"KEY");
+    const std::wstring chord = args.Next(L"KEY");
     std::vector<WORD> modifiers;
-    std::wstring rest = spec;
+    std::wstring rest = chord;
     for (;;) {
         if (rest.rfind(L"ctrl+", 0) == 0) {
             modifiers.push_back(VK_CONTROL), rest.erase(0, 5);
@@ -534,7 +534,7 @@ void CmdKey(Program& program, Args& args) {
     else if (rest == L"tab") key = VK_TAB;
     else if (rest == L"enter") key = VK_RETURN;
     else if (rest == L"space") key = VK_SPACE;
-    else throw Args::Usage{L"unknown key " + Quoted(spec) + L" (esc, tab, enter, space with ctrl+ and shift+)"};
+    else throw Args::Usage{L"unknown key " + Quoted(chord) + L" (esc, tab, enter, space with ctrl+ and shift+)"};
     BringToFront(program);
     SendKeys(modifiers, key);
 }

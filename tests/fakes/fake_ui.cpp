@@ -28,7 +28,7 @@ std::vector<std::vector<std::wstring>> SplitRows(const std::wstring& text) {
 }  // namespace
 
 FakeControl::FakeControl(const ui::ControlSpec& s)
-    : spec(s), visible(!(s.look & ui::kHidden)), underline((s.look & ui::kUnderline) != 0) {
+    : design(s), visible(!(s.look & ui::kHidden)), underline((s.look & ui::kUnderline) != 0) {
     const std::wstring text = s.caption ? s.caption : L"";
     if (s.kind == ui::Kind::TabStrip) {
         for (const auto& row : SplitRows(text)) {
@@ -43,7 +43,7 @@ FakeControl::FakeControl(const ui::ControlSpec& s)
 }
 
 bool FakeControl::SetFontName(const std::wstring& face) {
-    if (spec.kind == ui::Kind::Timer || refusesFont) return false;
+    if (design.kind == ui::Kind::Timer || refusesFont) return false;
     fontName = face;
     return true;
 }
@@ -53,7 +53,7 @@ void FakeControl::BringToFront() {
 }
 
 void FakeControl::SetFocus() {
-    if (focusOwner) *focusOwner = spec.id;
+    if (focusOwner) *focusOwner = design.id;
 }
 
 void FakeControl::RemoveTab(int index) {
@@ -89,16 +89,16 @@ void FakeControl::Sort() {
 }
 
 FakeForm::FakeForm(std::span<const ui::ControlSpec> layout) {
-    for (const auto& spec : layout) {
-        auto control = std::make_unique<FakeControl>(spec);
+    for (const auto& design : layout) {
+        auto control = std::make_unique<FakeControl>(design);
         control->zCounter = &zCounter;
         control->focusOwner = &focus;
-        byId[spec.id] = control.get();
+        byId[design.id] = control.get();
         controls.push_back(std::move(control));
     }
     // As laid out: earlier pages in front of later ones.
     for (auto it = controls.rbegin(); it != controls.rend(); ++it)
-        if ((*it)->spec.kind == ui::Kind::Page) (*it)->BringToFront();
+        if ((*it)->design.kind == ui::Kind::Page) (*it)->BringToFront();
 }
 
 std::vector<ui::Control*> FakeForm::Controls() {

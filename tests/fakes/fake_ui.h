@@ -19,9 +19,9 @@ struct FakeItem {
 
 class FakeControl : public ui::Control {
 public:
-    explicit FakeControl(const ui::ControlSpec& spec);
+    explicit FakeControl(const ui::ControlSpec& design);
 
-    const ui::ControlSpec& spec;
+    const ui::ControlSpec& design;
     std::wstring caption;
     bool visible;
     std::wstring fontName = L"MS Sans Serif";
@@ -39,13 +39,13 @@ public:
     bool sorted = false;
     int timesCleared = 0;
 
-    int Id() const override { return spec.id; }
-    ui::Kind GetKind() const override { return spec.kind; }
+    int Id() const override { return design.id; }
+    ui::Kind GetKind() const override { return design.kind; }
     std::wstring Caption() const override { return caption; }
     void SetCaption(const std::wstring& text) override { caption = text; }
     bool Visible() const override { return visible; }
     void SetVisible(bool on) override { visible = on; }
-    std::wstring FontName() const override { return spec.kind == ui::Kind::Timer ? L"" : fontName; }
+    std::wstring FontName() const override { return design.kind == ui::Kind::Timer ? L"" : fontName; }
     bool SetFontName(const std::wstring& face) override;
     bool FontUnderline() const override { return underline; }
     void SetFontUnderline(bool on) override { underline = on; }

@@ -53,20 +53,20 @@ const Expected kDesign[] = {
 TEST(Layout, EveryDesignedControlIsInItsContainerAtItsPlace) {
     std::map<std::string, const ui::ControlSpec*> byName;
     std::map<int, const ui::ControlSpec*> byId;
-    for (const auto& spec : app::Layout()) {
-        EXPECT_TRUE(byName.emplace(spec.name, &spec).second) << "name twice: " << spec.name;
-        EXPECT_TRUE(byId.emplace(spec.id, &spec).second) << "id twice: " << spec.name;
+    for (const auto& design : app::Layout()) {
+        EXPECT_TRUE(byName.emplace(design.name, &design).second) << "name twice: " << design.name;
+        EXPECT_TRUE(byId.emplace(design.id, &design).second) << "id twice: " << design.name;
     }
     for (const Expected& e : kDesign) {
         auto it = byName.find(e.name);
         ASSERT_NE(it, byName.end()) << e.name;
-        const ui::ControlSpec& spec = *it->second;
-        const std::string container = spec.container == 0 ? "" : byId.at(spec.container)->name;
+        const ui::ControlSpec& design = *it->second;
+        const std::string container = design.container == 0 ? "" : byId.at(design.container)->name;
         EXPECT_EQ(container, e.container) << e.name;
-        EXPECT_EQ(spec.place.left, e.place.left) << e.name;
-        EXPECT_EQ(spec.place.top, e.place.top) << e.name;
-        EXPECT_EQ(spec.place.width, e.place.width) << e.name;
-        EXPECT_EQ(spec.place.height, e.place.height) << e.name;
+        EXPECT_EQ(design.place.left, e.place.left) << e.name;
+        EXPECT_EQ(design.place.top, e.place.top) << e.name;
+        EXPECT_EQ(design.place.width, e.place.width) << e.name;
+        EXPECT_EQ(design.place.height, e.place.height) << e.name;
     }
     // Besides the designed controls only the two timers.
     EXPECT_EQ(byName.size(), std::size(kDesign) + 2);
@@ -76,29 +76,29 @@ TEST(Layout, EveryDesignedControlIsInItsContainerAtItsPlace) {
 
 TEST(Layout, ContainersComeFirstAndHoldWhatTheyContain) {
     std::map<int, const ui::ControlSpec*> seen;
-    for (const auto& spec : app::Layout()) {
-        if (spec.container != 0) {
-            auto it = seen.find(spec.container);
-            ASSERT_NE(it, seen.end()) << spec.name << " before its container";
+    for (const auto& design : app::Layout()) {
+        if (design.container != 0) {
+            auto it = seen.find(design.container);
+            ASSERT_NE(it, seen.end()) << design.name << " before its container";
             const ui::Place& outer = it->second->place;
-            EXPECT_LE(spec.place.left + spec.place.width, outer.width) << spec.name << " sticks out";
-            EXPECT_LE(spec.place.top + spec.place.height, outer.height) << spec.name << " sticks out";
-        } else if (spec.kind != ui::Kind::Timer) {
-            EXPECT_LE(spec.place.left + spec.place.width, app::kClientWidth) << spec.name;
-            EXPECT_LE(spec.place.top + spec.place.height, app::kClientHeight) << spec.name;
+            EXPECT_LE(design.place.left + design.place.width, outer.width) << design.name << " sticks out";
+            EXPECT_LE(design.place.top + design.place.height, outer.height) << design.name << " sticks out";
+        } else if (design.kind != ui::Kind::Timer) {
+            EXPECT_LE(design.place.left + design.place.width, app::kClientWidth) << design.name;
+            EXPECT_LE(design.place.top + design.place.height, app::kClientHeight) << design.name;
         }
-        seen[spec.id] = &spec;
+        seen[design.id] = &design;
     }
 }
 
 TEST(Layout, ExitIsFirstAndAboutLastInTheTabOrder) {
     std::set<int> orders;
     int quit = -1, about = -1;
-    for (const auto& spec : app::Layout()) {
-        if (spec.tabOrder < 0) continue;
-        EXPECT_TRUE(orders.insert(spec.tabOrder).second) << spec.name;
-        if (std::string(spec.name) == "cmdQuit") quit = spec.tabOrder;
-        if (std::string(spec.name) == "cmdAbout") about = spec.tabOrder;
+    for (const auto& design : app::Layout()) {
+        if (design.tabOrder < 0) continue;
+        EXPECT_TRUE(orders.insert(design.tabOrder).second) << design.name;
+        if (std::string(design.name) == "cmdQuit") quit = design.tabOrder;
+        if (std::string(design.name) == "cmdAbout") about = design.tabOrder;
     }
     EXPECT_EQ(quit, *orders.begin());
     EXPECT_EQ(about, *orders.rbegin());

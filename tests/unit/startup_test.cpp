@@ -50,10 +50,10 @@ TEST_F(WindowTest, TahomaIconTitleFontSwitchesEveryControlThatTakesIt) {
     form[Label7].refusesFont = true;
     Load();
     for (auto& control : form.controls) {
-        if (control->spec.kind == ui::Kind::Timer || control->refusesFont) {
-            EXPECT_NE(control->FontName(), L"Tahoma") << control->spec.name;
+        if (control->design.kind == ui::Kind::Timer || control->refusesFont) {
+            EXPECT_NE(control->FontName(), L"Tahoma") << control->design.name;
         } else {
-            EXPECT_EQ(control->FontName(), L"Tahoma") << control->spec.name;
+            EXPECT_EQ(control->FontName(), L"Tahoma") << control->design.name;
         }
     }
 }
