@@ -39,6 +39,9 @@ struct ControlSpec {
     int interval = 0;        // timers: milliseconds
 };
 
+// A tab strip's or list view's caption as laid out, "a|b;c|d", as rows of fields.
+std::vector<std::vector<std::wstring>> CaptionRows(const std::wstring& text);
+
 // What a list view's items are compared by when it sorts: the column's text, letters
 // compared without regard to case, character by character.
 int CompareItemText(const std::wstring& a, const std::wstring& b);

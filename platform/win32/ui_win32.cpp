@@ -15,26 +15,11 @@ constexpr wchar_t kContainerClass[] = L"LumoraRepairContainer";
 constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
 constexpr UINT_PTR kSubclassId = 1;
 
-// "a|b;c|d" into rows of fields.
-std::vector<std::vector<std::wstring>> SplitRows(const std::wstring& text) {
-    std::vector<std::vector<std::wstring>> rows;
-    std::size_t start = 0;
-    while (start <= text.size() && !text.empty()) {
-        std::size_t end = text.find(L';', start);
-        if (end == std::wstring::npos) end = text.size();
-        std::vector<std::wstring> fields;
-        std::size_t f = start;
-        for (;;) {
-            std::size_t bar = text.find(L'|', f);
-            if (bar == std::wstring::npos || bar > end) bar = end;
-            fields.push_back(text.substr(f, bar - f));
-            if (bar == end) break;
-            f = bar + 1;
-        }
-        rows.push_back(std::move(fields));
-        start = end + 1;
-    }
-    return rows;
+// The whole text of a window, however long.
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 class Icon : public ui::Picture {
@@ -103,7 +88,7 @@ public:
             case ui::Kind::TabStrip:
                 hwnd = CreateWindowExW(0, WC_TABCONTROLW, L"", child | WS_TABSTOP | TCS_FOCUSONBUTTONDOWN,
                                        x, y, w, h, parent, id, form_.instance_, nullptr);
-                for (const auto& row : SplitRows(caption)) {
+                for (const auto& row : ui::CaptionRows(caption)) {
                     keys_.push_back(row.size() > 1 ? row[1] : L"");
                     InsertTab(static_cast<int>(keys_.size()) - 1, row[0]);
                 }
@@ -113,7 +98,7 @@ public:
                                        child | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                                        x, y, w, h, parent, id, form_.instance_, nullptr);
                 int column = 0;
-                for (const auto& row : SplitRows(caption)) {
+                for (const auto& row : ui::CaptionRows(caption)) {
                     std::wstring header = row.size() > 1 ? row[1] : L"";
                     LVCOLUMNW col{};
                     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -145,9 +130,7 @@ public:
     std::wstring Caption() const override {
         HWND target = box ? box : hwnd;
         if (!target || spec_.kind == ui::Kind::TabStrip || spec_.kind == ui::Kind::ListView) return {};
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(target)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextW(target, text.data(), static_cast<int>(text.size()))));
-        return text;
+        return WindowText(target);
     }
     void SetCaption(const std::wstring& text) override {
         HWND target = box ? box : hwnd;
@@ -746,11 +729,7 @@ std::vector<ui::Control*> Form::Controls() {
     return all;
 }
 
-std::wstring Form::Caption() const {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::wstring Form::Caption() const { return WindowText(hwnd_); }
 
 void Form::SetCaption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 

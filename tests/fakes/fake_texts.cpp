@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/resources/resource_ids.h"
 
 namespace fakes {
 namespace {
@@ -32,29 +31,19 @@ std::wstring DecodeUtf8(const std::string& s) {
     return out;
 }
 
-// The ids by name, as resource_ids.h defines them.
-unsigned IdOf(const std::string& name) {
-    static const std::map<std::string, unsigned> ids = {
-#define LR_ID(n) {#n, n}
-        LR_ID(IDS_CAPTION_INSTALLED), LR_ID(IDS_WINDOWS_VERSION), LR_ID(IDS_NOT_AVAILABLE),
-        LR_ID(IDS_USER_LANGUAGE), LR_ID(IDS_ANSI_CODE_PAGE), LR_ID(IDS_WINDOWS_SETTINGS_FRAME),
-        LR_ID(IDS_MDAC_INSTALLATION), LR_ID(IDS_MDAC_INSTALLED_VERSION), LR_ID(IDS_IE_VERSION),
-        LR_ID(IDS_SYSTEM_LANGUAGE), LR_ID(IDS_REREGISTER_MDAC), LR_ID(IDS_OTHER_COMPONENTS_FRAME),
-        LR_ID(IDS_VB6_RUNTIME), LR_ID(IDS_VBSCRIPT_VERSION), LR_ID(IDS_REREGISTER_COMPONENTS),
-        LR_ID(IDS_MDAC_AVAILABLE_VERSION), LR_ID(IDS_URL_MDAC_DOWNLOAD),
-        LR_ID(IDS_URL_COMPONENTS_DOWNLOAD), LR_ID(IDS_EXIT), LR_ID(IDS_MDAC_FILES),
-        LR_ID(IDS_JET_INSTALLED_VERSION), LR_ID(IDS_JET_AVAILABLE_VERSION), LR_ID(IDS_REREGISTER_JET),
-        LR_ID(IDS_SYSTEM_FOLDERS_FRAME), LR_ID(IDS_MY_DOCUMENTS), LR_ID(IDS_APPLICATION_DATA),
-        LR_ID(IDS_TEMPORARY_FILES), LR_ID(IDS_HTML_HELP_DIRECTORY), LR_ID(IDS_JET_FILES),
-        LR_ID(IDS_TAB_WINDOWS), LR_ID(IDS_TAB_COMPONENTS), LR_ID(IDS_ABOUT),
-        LR_ID(IDS_CAPTION_NOT_INSTALLED), LR_ID(IDS_AD_ABOUT), LR_ID(IDS_AD_DOWNLOAD),
-        LR_ID(IDS_AD_LINE), LR_ID(IDS_COLUMN_FILE_NAME), LR_ID(IDS_COLUMN_FILE_VERSION),
-        LR_ID(IDS_COLUMN_PATH), LR_ID(IDS_COMMON_FILES_NOT_SET),
-#undef LR_ID
-    };
-    auto it = ids.find(name);
-    if (it == ids.end()) throw std::runtime_error("unknown text id " + name);
-    return it->second;
+// The ids by name, read from resource_ids.h as windres reads them, so a text added there
+// needs nothing here.
+std::map<std::string, unsigned> LoadIds(const std::string& root) {
+    const std::string data = ReadFile(root + "/app/resources/resource_ids.h");
+    std::map<std::string, unsigned> ids;
+    for (std::size_t pos = 0; (pos = data.find("#define IDS_", pos)) != std::string::npos;) {
+        const std::size_t name = pos + 8;
+        const std::size_t blank = data.find_first_of(" \t", name);
+        const std::size_t number = data.find_first_not_of(" \t", blank);
+        ids[data.substr(name, blank - name)] = static_cast<unsigned>(std::stoul(data.substr(number)));
+        pos = number;
+    }
+    return ids;
 }
 
 // Reads the STRINGTABLE lines `    IDS_NAME, "text"` with the .rc escapes \\ and "".
@@ -65,6 +54,7 @@ std::map<unsigned, std::wstring> Load(const char* file) {
     const std::string root = LR_SOURCE_DIR;
 #endif
     const std::string data = ReadFile(root + "/app/resources/" + file);
+    const std::map<std::string, unsigned> ids = LoadIds(root);
     std::map<unsigned, std::wstring> table;
     std::size_t pos = 0;
     while ((pos = data.find("    IDS_", pos)) != std::string::npos) {
@@ -82,7 +72,9 @@ std::map<unsigned, std::wstring> Load(const char* file) {
                 text += data[q];
             }
         }
-        table[IdOf(name)] = DecodeUtf8(text);
+        const auto id = ids.find(name);
+        if (id == ids.end()) throw std::runtime_error("unknown text id " + name);
+        table[id->second] = DecodeUtf8(text);
         pos = q;
     }
     return table;

@@ -4,39 +4,17 @@
 #include <stdexcept>
 
 namespace fakes {
-namespace {
-
-std::vector<std::vector<std::wstring>> SplitRows(const std::wstring& text) {
-    std::vector<std::vector<std::wstring>> rows;
-    if (text.empty()) return rows;
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t end = std::min(text.find(L';', start), text.size());
-        std::vector<std::wstring> fields;
-        for (std::size_t f = start;;) {
-            std::size_t bar = std::min(text.find(L'|', f), end);
-            fields.push_back(text.substr(f, bar - f));
-            if (bar >= end) break;
-            f = bar + 1;
-        }
-        rows.push_back(fields);
-        if (end >= text.size()) return rows;
-        start = end + 1;
-    }
-}
-
-}  // namespace
 
 FakeControl::FakeControl(const ui::ControlSpec& s)
     : design(s), visible(!(s.look & ui::kHidden)), underline((s.look & ui::kUnderline) != 0) {
     const std::wstring text = s.caption ? s.caption : L"";
     if (s.kind == ui::Kind::TabStrip) {
-        for (const auto& row : SplitRows(text)) {
+        for (const auto& row : ui::CaptionRows(text)) {
             tabCaptions.push_back(row[0]);
             tabKeys.push_back(row.size() > 1 ? row[1] : L"");
         }
     } else if (s.kind == ui::Kind::ListView) {
-        for (const auto& row : SplitRows(text)) columns.push_back(row.size() > 1 ? row[1] : L"");
+        for (const auto& row : ui::CaptionRows(text)) columns.push_back(row.size() > 1 ? row[1] : L"");
     } else {
         caption = text;
     }
