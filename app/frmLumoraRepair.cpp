@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "app/control_ids.h"
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 #include "platform/registry.h"
 #include "platform/strings.h"
 #include "platform/system.h"

@@ -1,7 +1,7 @@
 // The Other components page: versions of five further files in the system directory.
 #include "app/control_ids.h"
 #include "app/frmLumoraRepair.h"
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 #include "platform/texts.h"
 #include "probes/modAPI.h"
 

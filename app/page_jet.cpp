@@ -2,7 +2,7 @@
 #include "app/control_ids.h"
 #include "app/file_lists.h"
 #include "app/frmLumoraRepair.h"
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 #include "platform/texts.h"
 #include "probes/modAPI.h"
 

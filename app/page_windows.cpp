@@ -1,7 +1,7 @@
 // The Windows settings page: version, language, code page, Internet Explorer, folders.
 #include "app/control_ids.h"
 #include "app/frmLumoraRepair.h"
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 #include "platform/folders.h"
 #include "platform/registry.h"
 #include "platform/strings.h"

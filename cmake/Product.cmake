@@ -26,12 +26,12 @@ configure_file(app/resources/LumoraRepair.manifest.in ${CMAKE_BINARY_DIR}/Lumora
 
 # One object library for the resources, so the test programs carry the same text table.
 set(LR_RC ${CMAKE_SOURCE_DIR}/app/resources/LumoraRepair.rc)
-file(GLOB LR_RC_PARTS CONFIGURE_DEPENDS app/resources/*.rc app/resources/*.h)
+file(GLOB LR_RC_PARTS CONFIGURE_DEPENDS app/resources/*.rc app/resources/*.h platform/text_ids.h)
 set_source_files_properties(${LR_RC} PROPERTIES
   OBJECT_DEPENDS "${LR_ART_FILES};${CMAKE_BINARY_DIR}/LumoraRepair.manifest;${LR_RC_PARTS}")
 add_library(lumora_resources OBJECT ${LR_RC})
 target_include_directories(lumora_resources PRIVATE
-  ${CMAKE_SOURCE_DIR}/app/resources ${LR_ART_DIR} ${CMAKE_BINARY_DIR})
+  ${CMAKE_SOURCE_DIR}/app/resources ${CMAKE_SOURCE_DIR} ${LR_ART_DIR} ${CMAKE_BINARY_DIR})
 add_dependencies(lumora_resources lumora_art)
 
 add_executable(LumoraRepair WIN32 platform/win32/winmain.cpp $<TARGET_OBJECTS:lumora_resources>)

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 #include "platform/folders.h"
 #include "platform/strings.h"
 #include "platform/system.h"

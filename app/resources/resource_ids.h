@@ -1,48 +1,7 @@
 #ifndef LUMORA_RESOURCE_IDS_H
 #define LUMORA_RESOURCE_IDS_H
-/* Resource ids, shared by the .rc files and the code. Plain #defines: windres reads this. */
-
-/* Text table, 100 to 140 (109 does not exist). Later texts start at 200, in both languages. */
-#define IDS_CAPTION_INSTALLED        100
-#define IDS_WINDOWS_VERSION          101
-#define IDS_NOT_AVAILABLE            102
-#define IDS_USER_LANGUAGE            103
-#define IDS_ANSI_CODE_PAGE           104
-#define IDS_WINDOWS_SETTINGS_FRAME   105
-#define IDS_MDAC_INSTALLATION        106
-#define IDS_MDAC_INSTALLED_VERSION   107
-#define IDS_IE_VERSION               108
-#define IDS_SYSTEM_LANGUAGE          110
-#define IDS_REREGISTER_MDAC          111
-#define IDS_OTHER_COMPONENTS_FRAME   112
-#define IDS_VB6_RUNTIME              113
-#define IDS_VBSCRIPT_VERSION         114
-#define IDS_REREGISTER_COMPONENTS    115
-#define IDS_MDAC_AVAILABLE_VERSION   116
-#define IDS_URL_MDAC_DOWNLOAD        117
-#define IDS_URL_COMPONENTS_DOWNLOAD  118
-#define IDS_EXIT                     119
-#define IDS_MDAC_FILES               120
-#define IDS_JET_INSTALLED_VERSION    121
-#define IDS_JET_AVAILABLE_VERSION    122
-#define IDS_REREGISTER_JET           123
-#define IDS_SYSTEM_FOLDERS_FRAME     124
-#define IDS_MY_DOCUMENTS             125
-#define IDS_APPLICATION_DATA         126
-#define IDS_TEMPORARY_FILES          127
-#define IDS_HTML_HELP_DIRECTORY      128
-#define IDS_JET_FILES                129
-#define IDS_TAB_WINDOWS              130
-#define IDS_TAB_COMPONENTS           131
-#define IDS_ABOUT                    132
-#define IDS_CAPTION_NOT_INSTALLED    133
-#define IDS_AD_ABOUT                 134
-#define IDS_AD_DOWNLOAD              135
-#define IDS_AD_LINE                  136
-#define IDS_COLUMN_FILE_NAME         137
-#define IDS_COLUMN_FILE_VERSION      138
-#define IDS_COLUMN_PATH              139
-#define IDS_COMMON_FILES_NOT_SET     140
+/* Resource ids of the exe: the texts' ids and those of its icons and cursor. windres reads this. */
+#include "platform/text_ids.h"
 
 /* Icons and cursor. */
 #define IDI_APPLICATION_ICON 1

@@ -104,9 +104,9 @@ for item in body.split(","):
     value = int(number, 0) if number.strip() else value + 1
     ids[name.strip()] = value
 
-# Texts: number -> IDS_ name (resource_ids.h) -> string in the .rc file of the language.
+# Texts: number -> IDS_ name (platform/text_ids.h) -> string in the .rc file of the language.
 names = {}
-for m in re.finditer(r"#define\s+(IDS_\w+)\s+(\d+)", open(source + "/app/resources/resource_ids.h").read()):
+for m in re.finditer(r"#define\s+(IDS_\w+)\s+(\d+)", open(source + "/platform/text_ids.h").read()):
     names[int(m.group(2))] = m.group(1)
 texts = {}
 rc = open(source + "/app/resources/strings_%s.rc" % lang, encoding="utf-8").read()

@@ -31,10 +31,10 @@ std::wstring DecodeUtf8(const std::string& s) {
     return out;
 }
 
-// The ids by name, read from resource_ids.h as windres reads them, so a text added there
+// The ids by name, read from platform/text_ids.h as windres reads them, so a text added there
 // needs nothing here.
 std::map<std::string, unsigned> LoadIds(const std::string& root) {
-    const std::string data = ReadFile(root + "/app/resources/resource_ids.h");
+    const std::string data = ReadFile(root + "/platform/text_ids.h");
     std::map<std::string, unsigned> ids;
     for (std::size_t pos = 0; (pos = data.find("#define IDS_", pos)) != std::string::npos;) {
         const std::size_t name = pos + 8;

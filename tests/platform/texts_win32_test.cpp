@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 #include "platform/win32/texts_win32.h"
 
 namespace {

@@ -24,7 +24,7 @@ def check(ok, what):
 def rc_texts(name):
     """The text table as the .rc source holds it, by id."""
     ids = {}
-    for line in (ROOT / "app/resources/resource_ids.h").read_text().splitlines():
+    for line in (ROOT / "platform/text_ids.h").read_text().splitlines():
         m = re.match(r"#define\s+(IDS_\w+)\s+(\d+)", line)
         if m:
             ids[m.group(1)] = int(m.group(2))

@@ -2,7 +2,7 @@
 #include "unit/window_fixture.h"
 
 #include "app/file_lists.h"
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 
 namespace {
 

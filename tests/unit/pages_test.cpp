@@ -1,7 +1,7 @@
 // The MDAC and JET pages, and switching between pages.
 #include "unit/window_fixture.h"
 
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 
 namespace {
 

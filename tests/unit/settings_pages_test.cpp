@@ -1,7 +1,7 @@
 // The Windows settings page and the Other components page.
 #include "unit/window_fixture.h"
 
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 
 namespace {
 

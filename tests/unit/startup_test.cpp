@@ -1,7 +1,7 @@
 // Start-up of the window: the two forms, fonts, system directory, icons, keyboard.
 #include "unit/window_fixture.h"
 
-#include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 
 namespace {
 
