@@ -26,6 +26,17 @@ constexpr Route kRoutes[] = {
     {ctl::TabStrip1, ui::Event::Click, &frmLumoraRepair::TabStrip1_Click},
     {ctl::TabStrip1, ui::Event::MouseDown, &frmLumoraRepair::TabStrip1_MouseDown},
     {ctl::TabTimer, ui::Event::Timer, &frmLumoraRepair::TabTimer_Timer},
+    {ctl::cmdAbout, ui::Event::Click, &frmLumoraRepair::cmdAbout_Click},
+    {ctl::Label19, ui::Event::Click, &frmLumoraRepair::Label19_Click},
+    {ctl::Label23, ui::Event::Click, &frmLumoraRepair::Label23_Click},
+    {ctl::lblLumoraAdLink, ui::Event::Click, &frmLumoraRepair::lblLumoraAdLink_Click},
+    {ctl::ShellExecuteTimer, ui::Event::Timer, &frmLumoraRepair::ShellExecuteTimer_Timer},
+    {ctl::Label19, ui::Event::MouseMove, &frmLumoraRepair::Label19_MouseMove},
+    {ctl::Label23, ui::Event::MouseMove, &frmLumoraRepair::Label23_MouseMove},
+    {ctl::lblLumoraAdLink, ui::Event::MouseMove, &frmLumoraRepair::lblLumoraAdLink_MouseMove},
+    {ctl::Form, ui::Event::MouseMove, &frmLumoraRepair::Form_MouseMove},
+    {ctl::picMDAC, ui::Event::MouseMove, &frmLumoraRepair::picMDAC_MouseMove},
+    {ctl::picJET, ui::Event::MouseMove, &frmLumoraRepair::picJET_MouseMove},
 };
 
 constexpr wchar_t kProductDocumentType[] = L".lma";

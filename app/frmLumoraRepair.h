@@ -30,6 +30,18 @@ public:
     void TabTimer_Timer();
     void lvwMDACFiles_ColumnClick(int column);
     void lvwJetFiles_ColumnClick(int column);
+    // Links, hover and About (links.cpp).
+    void Label19_Click();
+    void Label23_Click();
+    void lblLumoraAdLink_Click();
+    void ShellExecuteTimer_Timer();
+    void Label19_MouseMove();
+    void Label23_MouseMove();
+    void lblLumoraAdLink_MouseMove();
+    void Form_MouseMove();
+    void picMDAC_MouseMove();
+    void picJET_MouseMove();
+    void cmdAbout_Click();
 
     // Window state.
     int LastTabFocus = 0;
@@ -40,6 +52,7 @@ public:
     std::vector<FileEntry> MDACFileList;
     std::vector<FileEntry> JetFileList;
     std::wstring PendingURL;
+    ui::Control* HotLinkLabel = nullptr;  // the link label hovering underlined last
 
     void ShowMDACPage();
     void ShowJetPage();
@@ -53,6 +66,9 @@ private:
     void SetButtonIcon(ui::Control& button, const ui::Picture& picture, int marginLeft, int marginTop);
     void SetUpFileListView(ui::Control& view);
     std::wstring Text(unsigned id) const;
+    void OpenLink(ui::Control& label, const std::wstring& address, bool dropUnderline);
+    void HoverLink(ui::Control& label);
+    void LeaveLinks();
     // A registry object set to read one text value below HKEY_LOCAL_MACHINE; empty if missing.
     cRegistry MachineTextReader(const wchar_t* section, const wchar_t* valueName) const;
     std::wstring WindowsName() const;

@@ -1,4 +1,9 @@
 // The MDAC page: the installed MDAC version against the one available, and the MDAC files.
+#include <algorithm>
+#include <optional>
+#include <string_view>
+#include <vector>
+
 #include "app/control_ids.h"
 #include "app/file_lists.h"
 #include "app/frmLumoraRepair.h"
@@ -14,6 +19,39 @@ namespace {
 constexpr wchar_t kAvailableMDACVersion[] = L"2.80.1022.3";
 constexpr wchar_t kProgramTitle[] = L"LumoraRepair";
 
+// The parts of a dotted number ("10.0.19041.1"), or nothing for any other text.
+std::optional<std::vector<std::wstring_view>> DottedParts(std::wstring_view text) {
+    std::vector<std::wstring_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t dot = std::min(text.find(L'.', start), text.size());
+        const std::wstring_view part = text.substr(start, dot - start);
+        if (part.empty() || part.find_first_not_of(L"0123456789") != std::wstring_view::npos) return std::nullopt;
+        parts.push_back(part);
+        if (dot == text.size()) return parts;
+        start = dot + 1;
+    }
+}
+
+// Digits compared as numbers of any length: leading zeros dropped, then the longer is larger.
+int CompareNumber(std::wstring_view a, std::wstring_view b) {
+    a.remove_prefix(std::min(a.find_first_not_of(L'0'), a.size()));
+    b.remove_prefix(std::min(b.find_first_not_of(L'0'), b.size()));
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return a.compare(b);
+}
+
+// Dotted numbers part by part, a missing part counting as 0, so that 10.0.19041.1 is newer
+// than 2.80.1022.3; any other text character by character.
+int CompareVersionTexts(const std::wstring& a, const std::wstring& b) {
+    const auto pa = DottedParts(a), pb = DottedParts(b);
+    if (!pa || !pb) return a.compare(b);
+    for (std::size_t i = 0; i < std::max(pa->size(), pb->size()); ++i) {
+        const std::wstring_view x = i < pa->size() ? (*pa)[i] : L"0", y = i < pb->size() ? (*pb)[i] : L"0";
+        if (const int c = CompareNumber(x, y); c != 0) return c;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void frmLumoraRepair::ShowMDACPage() {
@@ -24,9 +62,9 @@ void frmLumoraRepair::ShowMDACPage() {
 
     form_[ctl::Command1].SetCaption(Text(IDS_REREGISTER_MDAC));
 
-    // Compared as texts, character codes only: a newer installation hides the row for good.
+    // A newer installation hides the row for good.
     const std::wstring installed = TextForm(registry.Value());
-    if (installed.compare(kAvailableMDACVersion) > 0) {
+    if (CompareVersionTexts(installed, kAvailableMDACVersion) > 0) {
         form_[ctl::Label19].SetVisible(false);
         form_[ctl::Label21].SetVisible(false);
     } else {

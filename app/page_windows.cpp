@@ -16,6 +16,30 @@ namespace {
 constexpr wchar_t kNoDirectory[] = L"Directory not available!";
 constexpr unsigned kTempPathChars = 512;
 
+// Every system since Vista is told at most 6.2 by GetVersionExA; its true version names it.
+const wchar_t* TrueWindowsName(const os::TrueOsVersion& v) {
+    const auto atLeast = [&v](std::uint32_t major, std::uint32_t minor) {
+        return v.major > major || (v.major == major && v.minor >= minor);
+    };
+    if (v.productType == 2 || v.productType == 3) {  // domain controller, server
+        if (atLeast(10, 0)) {
+            if (v.build >= 26100) return L"Windows Server 2025";
+            if (v.build >= 20348) return L"Windows Server 2022";
+            if (v.build >= 17763) return L"Windows Server 2019";
+            return L"Windows Server 2016";
+        }
+        if (atLeast(6, 3)) return L"Windows Server 2012 R2";
+        if (atLeast(6, 2)) return L"Windows Server 2012";
+        if (atLeast(6, 1)) return L"Windows Server 2008 R2";
+        return L"Windows Server 2008";
+    }
+    if (atLeast(10, 0)) return v.build >= 22000 ? L"Windows 11" : L"Windows 10";
+    if (atLeast(6, 3)) return L"Windows 8.1";
+    if (atLeast(6, 2)) return L"Windows 8";
+    if (atLeast(6, 1)) return L"Windows 7";
+    return L"Windows Vista";
+}
+
 }  // namespace
 
 std::wstring frmLumoraRepair::WindowsName() const {
@@ -23,6 +47,10 @@ std::wstring frmLumoraRepair::WindowsName() const {
         nullptr,        L"Windows 95", L"Windows 98", L"Windows NT 4.0", L"Windows 2000",
         L"Windows Me",  L"Windows XP", L"Windows Server 2003", L"Windows Vista",
     };
+    if (WindowsVersion == modAPI::kWindowsVista) {
+        os::TrueOsVersion version;
+        return os_.system.QueryTrueOsVersion(version) ? TrueWindowsName(version) : kNames[WindowsVersion];
+    }
     if (WindowsVersion >= 1 && WindowsVersion <= 8) return kNames[WindowsVersion];
     return Text(IDS_NOT_AVAILABLE);
 }

@@ -9,6 +9,7 @@ class System;
 class Registry;
 class VersionResources;
 class Folders;
+class Shell;
 
 struct Services {
     Texts& texts;
@@ -16,6 +17,7 @@ struct Services {
     Registry& registry;
     VersionResources& versions;
     Folders& folders;
+    Shell& shell;
 };
 
 }  // namespace os

@@ -13,6 +13,15 @@ struct OsVersion {
     std::uint32_t build = 0;
 };
 
+// What the system says of itself through RtlGetVersion, which compatibility shims do not
+// alter (GetVersionExA tells a program without a list of supported versions 6.2 at most).
+struct TrueOsVersion {
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t build = 0;
+    std::uint8_t productType = 0;  // 1 workstation, 2 domain controller, 3 server
+};
+
 class System {
 public:
     virtual ~System() = default;
@@ -35,6 +44,8 @@ public:
     virtual std::uint32_t TempPathBuffer(unsigned bufferChars, std::wstring& buffer) = 0;
     // Full path of the running executable (GetModuleFileNameA of the process).
     virtual std::wstring ModuleFileName() = 0;
+    // RtlGetVersion of ntdll; false when it cannot be asked.
+    virtual bool QueryTrueOsVersion(TrueOsVersion& version) = 0;
 };
 
 }  // namespace os

@@ -53,4 +53,19 @@ std::wstring System::ModuleFileName() {
     }
 }
 
+bool System::QueryTrueOsVersion(os::TrueOsVersion& version) {
+    // ntdll is mapped into every process; looked up at run time as the SDK has no import for it.
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll) return false;
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
+    const auto query = reinterpret_cast<RtlGetVersionFn>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(ntdll, "RtlGetVersion")));
+    if (!query) return false;
+    OSVERSIONINFOEXW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (query(&info) != 0) return false;
+    version = {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, info.wProductType};
+    return true;
+}
+
 }  // namespace win32

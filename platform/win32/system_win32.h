@@ -12,6 +12,7 @@ public:
     std::uint32_t AnsiCodePage() override;
     std::uint32_t TempPathBuffer(unsigned bufferChars, std::wstring& buffer) override;
     std::wstring ModuleFileName() override;
+    bool QueryTrueOsVersion(os::TrueOsVersion& version) override;
 };
 
 }  // namespace win32

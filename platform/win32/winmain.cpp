@@ -8,6 +8,7 @@
 #include "app/resources/resource_ids.h"
 #include "platform/win32/folders_win32.h"
 #include "platform/win32/registry_win32.h"
+#include "platform/win32/shell_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/texts_win32.h"
 #include "platform/win32/ui_win32.h"
@@ -25,7 +26,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Registry registry;
     win32::VersionResources versions;
     win32::Folders folders;
-    os::Services services{texts, system, registry, versions, folders};
+    win32::Shell shell;
+    os::Services services{texts, system, registry, versions, folders, shell};
 
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
     app::frmLumoraRepair window(services, form);

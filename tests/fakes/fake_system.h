@@ -18,6 +18,8 @@ public:
     std::uint32_t codePage = 1252;
     std::wstring tempPath = L"C:\\TEMP\\";
     std::uint32_t tempPathLength = 8;  // what GetTempPathA answers; 0 is a failure
+    bool trueVersionKnown = true;
+    os::TrueOsVersion trueVersion{6, 0, 6002, 1};
 
     os::OsVersion QueryOsVersion() override {
         ++versionCalls;
@@ -41,6 +43,10 @@ public:
         return tempPathLength;
     }
     std::wstring ModuleFileName() override { return moduleFileName; }
+    bool QueryTrueOsVersion(os::TrueOsVersion& v) override {
+        if (trueVersionKnown) v = trueVersion;
+        return trueVersionKnown;
+    }
 };
 
 }  // namespace fakes

@@ -14,12 +14,12 @@ TEST_F(WindowTest, MdacPageShowsTheInstalledVersionAndHidesTheRowOnlyForANewerOn
         bool rowShown;
     };
     const Case cases[] = {{"2.81.1117.0", false}, {"6.0.6001.18000", false}, {"2.80.1022.3", true},
-                          {"2.71.9030.0", true},  {"2.8", true},             {"10.0.19041.1", true},
+                          {"2.71.9030.0", true},  {"2.8", true},             {"10.0.19041.1", false},
                           {nullptr, true}};
     for (const Case& c : cases) {
         fakes::FakeRegistry reg;
         if (c.installed) reg.PutText(os::kHKeyLocalMachine, kDataAccess, L"FullInstallVer", 1, std::string(c.installed) + '\0');
-        os::Services s{texts, system, reg, versions, folders};
+        os::Services s{texts, system, reg, versions, folders, shell};
         fakes::FakeForm f(app::Layout());
         app::frmLumoraRepair w(s, f);
         w.Form_Load();

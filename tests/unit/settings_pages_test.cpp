@@ -68,6 +68,29 @@ TEST_F(SettingsPageTest, EveryWindowsNameAndNotAvailableForAnUnknownSystem) {
     EXPECT_EQ(form[Label2].caption, L"Nicht vorhanden");
 }
 
+// Code 8 covers every system since Vista; the true version names it.
+TEST_F(SettingsPageTest, SystemsSinceVistaAreNamedByTheirTrueVersion) {
+    system.version = {2, 6, 2, 9200};
+    const std::pair<os::TrueOsVersion, const wchar_t*> cases[] = {
+        {{6, 0, 6002, 1}, L"Windows Vista"},         {{6, 1, 7601, 1}, L"Windows 7"},
+        {{6, 2, 9200, 1}, L"Windows 8"},             {{6, 3, 9600, 1}, L"Windows 8.1"},
+        {{10, 0, 19045, 1}, L"Windows 10"},          {{10, 0, 22000, 1}, L"Windows 11"},
+        {{6, 0, 6002, 3}, L"Windows Server 2008"},   {{6, 1, 7601, 2}, L"Windows Server 2008 R2"},
+        {{6, 2, 9200, 3}, L"Windows Server 2012"},   {{6, 3, 9600, 3}, L"Windows Server 2012 R2"},
+        {{10, 0, 14393, 3}, L"Windows Server 2016"}, {{10, 0, 17763, 3}, L"Windows Server 2019"},
+        {{10, 0, 20348, 2}, L"Windows Server 2022"}, {{10, 0, 26100, 3}, L"Windows Server 2025"},
+    };
+    window.Form_Load();
+    for (const auto& [version, name] : cases) {
+        system.trueVersion = version;
+        window.ShowWindowsPage();
+        EXPECT_EQ(form[Label2].caption, name) << version.major << "." << version.minor << "." << version.build;
+    }
+    system.trueVersionKnown = false;
+    window.ShowWindowsPage();
+    EXPECT_EQ(form[Label2].caption, L"Windows Vista");
+}
+
 TEST_F(SettingsPageTest, MissingFoldersAndExplorerValue) {
     folders.answers.erase(modAPI::kFolderMyDocuments);            // lookup fails
     folders.existing.erase(L"C:\\ProgramData\\Microsoft\\HTML Help\\");  // no HTML Help below it

@@ -7,6 +7,7 @@
 #include "app/layout.h"
 #include "fakes/fake_folders.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_shell.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_texts.h"
 #include "fakes/fake_ui.h"
@@ -40,7 +41,8 @@ protected:
     fakes::FakeRegistry registry;
     fakes::FakeVersions versions;
     fakes::FakeFolders folders;
-    os::Services services{texts, system, registry, versions, folders};
+    fakes::FakeShell shell;
+    os::Services services{texts, system, registry, versions, folders, shell};
     fakes::FakeForm form{app::Layout()};
     app::frmLumoraRepair window{services, form};
 };
