@@ -64,6 +64,13 @@ void frmLumoraRepair::OnEvent(int controlId, ui::Event event, int column) {
         if (controlId == ctl::lvwJetFiles) lvwJetFiles_ColumnClick(column);
         return;
     }
+    if (controlId == ctl::lvwMDACFiles || controlId == ctl::lvwJetFiles) {
+        if (event == ui::Event::ContextMenu) FileList_ContextMenu(controlId);
+        if (event == ui::Event::Copy) FileList_Copy(controlId);
+        if (event == ui::Event::SelectAll) FileList_SelectAll(controlId);
+        return;
+    }
+    if (event == ui::Event::SystemMenu && column == kCopyReportCommand) CopyReport();
     for (const auto& route : kRoutes)
         if (route.control == controlId && route.event == event) (this->*route.handler)();
 }
@@ -129,6 +136,9 @@ void frmLumoraRepair::Form_Load() {
 
     // 9.
     ShowMDACPage();
+
+    // The report is there on every page, through the system menu.
+    form_.AddSystemMenuItem(kCopyReportCommand, Text(IDS_MENU_COPY_REPORT));
 }
 
 void frmLumoraRepair::SetButtonIcon(ui::Control& button, const ui::Picture& picture, int marginLeft, int marginTop) {

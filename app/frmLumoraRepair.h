@@ -42,6 +42,13 @@ public:
     void picMDAC_MouseMove();
     void picJET_MouseMove();
     void cmdAbout_Click();
+    // The file lists' copy and the report (report.cpp); view is a list view's id.
+    void FileList_Copy(int view);
+    void FileList_SelectAll(int view);
+    void FileList_ContextMenu(int view);
+    void CopyReport();
+    std::wstring ReportText();
+    static constexpr int kCopyReportCommand = 0x100;  // our item of the system menu
 
     // Window state.
     int LastTabFocus = 0;
@@ -69,6 +76,7 @@ private:
     void OpenLink(ui::Control& label, const std::wstring& address, bool dropUnderline);
     void HoverLink(ui::Control& label);
     void LeaveLinks();
+    void PutOnClipboard(const std::wstring& text);
     // A registry object set to read one text value below HKEY_LOCAL_MACHINE; empty if missing.
     cRegistry MachineTextReader(const wchar_t* section, const wchar_t* valueName) const;
     std::wstring WindowsName() const;

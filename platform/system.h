@@ -46,6 +46,8 @@ public:
     virtual std::wstring ModuleFileName() = 0;
     // RtlGetVersion of ntdll; false when it cannot be asked.
     virtual bool QueryTrueOsVersion(TrueOsVersion& version) = 0;
+    // The date and time now, in the user's short formats.
+    virtual std::wstring LocalDateTimeText() = 0;
 };
 
 }  // namespace os

@@ -46,4 +46,11 @@
 #define IDS_COLUMN_PATH              139
 #define IDS_COMMON_FILES_NOT_SET     140
 
+/* The file lists' context menu and the report (200 to 209). */
+#define IDS_MENU_COPY                200
+#define IDS_MENU_SELECT_ALL          201
+#define IDS_MENU_COPY_REPORT         202
+#define IDS_REPORT_CREATED           203
+#define IDS_CLIPBOARD_FAILED         204
+
 #endif

@@ -105,6 +105,8 @@ public:
     // Sets a sub-item of the item added last; 1 is the second column.
     virtual void SetLastItemSubItem(int, const std::wstring&) {}
     virtual int ItemCount() const { return 0; }
+    virtual bool ItemSelected(int /*item*/) const { return false; }
+    virtual void SelectAllItems() {}
     virtual std::wstring ItemText(int /*item*/, int /*column*/) const { return {}; }
     virtual int SortKey() const { return 0; }
     virtual void SetSortKey(int) {}
@@ -115,7 +117,9 @@ public:
     virtual void EndUpdate() {}
 };
 
-enum class Event { Click, MouseDown, MouseMove, Timer, ColumnClick };
+// ContextMenu, Copy (Ctrl+C) and SelectAll (Ctrl+A) come from list views; SystemMenu from an
+// item added to the window's system menu, its command in place of the column.
+enum class Event { Click, MouseDown, MouseMove, Timer, ColumnClick, ContextMenu, Copy, SelectAll, SystemMenu };
 enum class Pointer { Default, Hourglass };
 
 // The window's handlers, reached by control id and event.
@@ -146,6 +150,12 @@ public:
     // An icon resource by name, or nothing when it cannot be loaded.
     virtual std::unique_ptr<Picture> LoadIconResource(const wchar_t* name) = 0;
     virtual void InitCommonControls() = 0;
+    // A menu at the mouse pointer; the index of the item chosen, -1 for none.
+    virtual int PopupMenu(const std::vector<std::wstring>& items) = 0;
+    // An item at the end of the window's system menu (Alt+Space), raising SystemMenu.
+    virtual void AddSystemMenuItem(int command, const std::wstring& text) = 0;
+    // Plain text on the clipboard; false when the clipboard cannot be had.
+    virtual bool SetClipboardText(const std::wstring& text) = 0;
 };
 
 }  // namespace ui

@@ -68,4 +68,11 @@ bool System::QueryTrueOsVersion(os::TrueOsVersion& version) {
     return true;
 }
 
+std::wstring System::LocalDateTimeText() {
+    wchar_t date[128] = {}, time[128] = {};
+    ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128);
+    ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, 128);
+    return std::wstring(date) + L" " + time;
+}
+
 }  // namespace win32

@@ -13,6 +13,7 @@ public:
     std::uint32_t TempPathBuffer(unsigned bufferChars, std::wstring& buffer) override;
     std::wstring ModuleFileName() override;
     bool QueryTrueOsVersion(os::TrueOsVersion& version) override;
+    std::wstring LocalDateTimeText() override;
 };
 
 }  // namespace win32

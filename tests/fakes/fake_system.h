@@ -43,6 +43,7 @@ public:
         return tempPathLength;
     }
     std::wstring ModuleFileName() override { return moduleFileName; }
+    std::wstring LocalDateTimeText() override { return L"07.12.2026 06:30:00"; }
     bool QueryTrueOsVersion(os::TrueOsVersion& v) override {
         if (trueVersionKnown) v = trueVersion;
         return trueVersionKnown;

@@ -15,6 +15,7 @@ namespace fakes {
 struct FakeItem {
     std::wstring key;
     std::vector<std::wstring> texts;  // column 0, then the sub-items
+    bool selected = false;
 };
 
 class FakeControl : public ui::Control {
@@ -86,6 +87,10 @@ public:
     void AddItem(const std::wstring& key, const std::wstring& text) override;
     void SetLastItemSubItem(int sub, const std::wstring& text) override;
     int ItemCount() const override { return static_cast<int>(items.size()); }
+    bool ItemSelected(int item) const override { return items.at(static_cast<std::size_t>(item)).selected; }
+    void SelectAllItems() override {
+        for (auto& item : items) item.selected = true;
+    }
     std::wstring ItemText(int item, int column) const override;
     int SortKey() const override { return sortKey; }
     void SetSortKey(int key) override { sortKey = key; Sort(); }
@@ -124,6 +129,16 @@ public:
         return std::make_unique<FakePicture>();
     }
     void InitCommonControls() override { ++initCommonControlsCalls; }
+    int PopupMenu(const std::vector<std::wstring>& items) override {
+        menus.push_back(items);
+        return menuChoice;
+    }
+    void AddSystemMenuItem(int command, const std::wstring& text) override { systemMenu.push_back({command, text}); }
+    bool SetClipboardText(const std::wstring& text) override {
+        if (clipboardFails) return false;
+        clipboard = text;
+        return true;
+    }
 
     std::vector<std::unique_ptr<FakeControl>> controls;
     std::map<int, FakeControl*> byId;
@@ -136,6 +151,11 @@ public:
     bool unloaded = false;
     std::vector<std::wstring> iconsLoaded;
     int initCommonControlsCalls = 0;
+    std::vector<std::vector<std::wstring>> menus;
+    int menuChoice = -1;
+    std::vector<std::pair<int, std::wstring>> systemMenu;
+    std::wstring clipboard;
+    bool clipboardFails = false;
     int zCounter = 0;
     int focus = 0;  // id of the control with the focus
 };
