@@ -10,6 +10,7 @@ class Registry;
 class VersionResources;
 class Folders;
 class Shell;
+class Modules;
 
 struct Services {
     Texts& texts;
@@ -18,6 +19,7 @@ struct Services {
     VersionResources& versions;
     Folders& folders;
     Shell& shell;
+    Modules& modules;
 };
 
 }  // namespace os

@@ -48,6 +48,12 @@ public:
     virtual bool QueryTrueOsVersion(TrueOsVersion& version) = 0;
     // The date and time now, in the user's short formats.
     virtual std::wstring LocalDateTimeText() = 0;
+    // GetShortPathNameA told a 261-character buffer of size 260: the first n characters,
+    // n being the length it returned; empty when it fails or the short form does not fit.
+    virtual std::wstring ShortPathName(const std::wstring& path) = 0;
+    // The system's text for an HRESULT or error code, in the user's language (FormatMessage),
+    // without its line end; empty when the system has none.
+    virtual std::wstring ErrorText(std::int32_t code) = 0;
 };
 
 }  // namespace os

@@ -75,4 +75,22 @@ std::wstring System::LocalDateTimeText() {
     return std::wstring(date) + L" " + time;
 }
 
+std::wstring System::ShortPathName(const std::wstring& path) {
+    char buffer[261] = {};
+    const DWORD n = ::GetShortPathNameA(ToAnsi(path).c_str(), buffer, 260);
+    // A length above the buffer is the size it would need: nothing was written.
+    return n > 0 && n < 261 ? FromAnsi(std::string_view(buffer, n)) : std::wstring();
+}
+
+std::wstring System::ErrorText(std::int32_t code) {
+    wchar_t* text = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring result(text ? text : L"", n);
+    if (text) ::LocalFree(text);
+    while (!result.empty() && (result.back() == L'\r' || result.back() == L'\n' || result.back() == L' ')) result.pop_back();
+    return result;
+}
+
 }  // namespace win32

@@ -14,6 +14,8 @@ public:
     std::wstring ModuleFileName() override;
     bool QueryTrueOsVersion(os::TrueOsVersion& version) override;
     std::wstring LocalDateTimeText() override;
+    std::wstring ShortPathName(const std::wstring& path) override;
+    std::wstring ErrorText(std::int32_t code) override;
 };
 
 }  // namespace win32

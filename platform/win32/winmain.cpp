@@ -7,6 +7,7 @@
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
 #include "platform/win32/folders_win32.h"
+#include "platform/win32/modules_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/system_win32.h"
@@ -27,7 +28,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::VersionResources versions;
     win32::Folders folders;
     win32::Shell shell;
-    os::Services services{texts, system, registry, versions, folders, shell};
+    win32::Modules modules;
+    os::Services services{texts, system, registry, versions, folders, shell, modules};
 
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
     app::frmLumoraRepair window(services, form);

@@ -1,5 +1,6 @@
 #pragma once
 // Made-up system facts; counts the questions so tests can tell what was asked.
+#include <map>
 #include <string>
 
 #include "platform/system.h"
@@ -44,6 +45,13 @@ public:
     }
     std::wstring ModuleFileName() override { return moduleFileName; }
     std::wstring LocalDateTimeText() override { return L"07.12.2026 06:30:00"; }
+    // Short forms by long path; any other path has none.
+    std::map<std::wstring, std::wstring> shortPaths;
+    std::wstring ShortPathName(const std::wstring& path) override {
+        const auto it = shortPaths.find(path);
+        return it == shortPaths.end() ? L"" : it->second;
+    }
+    std::wstring ErrorText(std::int32_t code) override { return L"system text " + std::to_wstring(code); }
     bool QueryTrueOsVersion(os::TrueOsVersion& v) override {
         if (trueVersionKnown) v = trueVersion;
         return trueVersionKnown;

@@ -19,7 +19,7 @@ TEST_F(WindowTest, MdacPageShowsTheInstalledVersionAndHidesTheRowOnlyForANewerOn
     for (const Case& c : cases) {
         fakes::FakeRegistry reg;
         if (c.installed) reg.PutText(os::kHKeyLocalMachine, kDataAccess, L"FullInstallVer", 1, std::string(c.installed) + '\0');
-        os::Services s{texts, system, reg, versions, folders, shell};
+        os::Services s{texts, system, reg, versions, folders, shell, modules};
         fakes::FakeForm f(app::Layout());
         app::frmLumoraRepair w(s, f);
         w.Form_Load();

@@ -6,6 +6,7 @@
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "fakes/fake_folders.h"
+#include "fakes/fake_modules.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_system.h"
@@ -42,7 +43,8 @@ protected:
     fakes::FakeVersions versions;
     fakes::FakeFolders folders;
     fakes::FakeShell shell;
-    os::Services services{texts, system, registry, versions, folders, shell};
+    fakes::FakeModules modules;
+    os::Services services{texts, system, registry, versions, folders, shell, modules};
     fakes::FakeForm form{app::Layout()};
     app::frmLumoraRepair window{services, form};
 };

@@ -1,0 +1,32 @@
+#include "platform/win32/modules_win32.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include "platform/win32/ansi.h"
+
+namespace win32 {
+
+os::ModuleHandle Modules::Load(const std::wstring& path, std::uint32_t& error) {
+    // A file that is no module of ours (bad format, a missing dependency) must fail the
+    // call, not stop the run with a system dialog.
+    DWORD previousMode = 0;
+    ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
+    HMODULE module = ::LoadLibraryExA(ToAnsi(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    error = module ? 0 : ::GetLastError();
+    ::SetThreadErrorMode(previousMode, nullptr);
+    return reinterpret_cast<os::ModuleHandle>(module);
+}
+
+os::EntryPoint Modules::FindEntryPoint(os::ModuleHandle module, const std::wstring& name) {
+    const FARPROC address = ::GetProcAddress(reinterpret_cast<HMODULE>(module), ToAnsi(name).c_str());
+    return reinterpret_cast<os::EntryPoint>(reinterpret_cast<void (*)()>(address));
+}
+
+void Modules::Free(os::ModuleHandle module) { ::FreeLibrary(reinterpret_cast<HMODULE>(module)); }
+
+void* Modules::TaskMemAlloc(std::size_t bytes) { return ::CoTaskMemAlloc(bytes); }
+
+void Modules::TaskMemFree(void* memory) { ::CoTaskMemFree(memory); }
+
+}  // namespace win32

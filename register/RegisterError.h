@@ -1,0 +1,22 @@
+#pragma once
+// The error RegisterComponent raises: the HRESULT of the failure (or error 7, out of
+// memory), the source that raised it and a description naming the file.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+class RegisterError : public std::runtime_error {
+public:
+    RegisterError(std::int32_t number, std::wstring source, std::wstring description)
+        : std::runtime_error("component registration failed"),
+          number_(number), source_(std::move(source)), description_(std::move(description)) {}
+
+    std::int32_t Number() const { return number_; }
+    const std::wstring& Source() const { return source_; }
+    const std::wstring& Description() const { return description_; }
+
+private:
+    std::int32_t number_;
+    std::wstring source_;
+    std::wstring description_;
+};
