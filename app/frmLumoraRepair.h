@@ -13,6 +13,9 @@ class cRegistry;
 
 namespace app {
 
+// The title of the program's own messages.
+inline constexpr wchar_t kProgramTitle[] = L"LumoraRepair";
+
 class frmLumoraRepair : public ui::EventSink {
 public:
     frmLumoraRepair(os::Services& os, ui::Form& form);
@@ -42,6 +45,10 @@ public:
     void picMDAC_MouseMove();
     void picJET_MouseMove();
     void cmdAbout_Click();
+    // The re-register commands (reregister.cpp).
+    void Command1_Click();
+    void Command3_Click();
+    void Command2_Click();
     // The file lists' copy and the report (report.cpp); view is a list view's id.
     void FileList_Copy(int view);
     void FileList_SelectAll(int view);
@@ -77,6 +84,16 @@ private:
     void HoverLink(ui::Control& label);
     void LeaveLinks();
     void PutOnClipboard(const std::wstring& text);
+    struct RegisterFailure {
+        std::wstring file;
+        std::int32_t code;
+    };
+    void RegisterEntries(const std::vector<FileEntry>& list, int progressBar, int nameLabel,
+                         std::vector<RegisterFailure>& failures);
+    void ReportRegisterFailures(const std::vector<RegisterFailure>& failures);
+    void BeginBusy();
+    void EndBusy();
+    int busyRuns_ = 0;  // commands running, one inside another's message processing
     // A registry object set to read one text value below HKEY_LOCAL_MACHINE; empty if missing.
     cRegistry MachineTextReader(const wchar_t* section, const wchar_t* valueName) const;
     std::wstring WindowsName() const;

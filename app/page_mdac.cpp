@@ -17,7 +17,6 @@ namespace app {
 namespace {
 
 constexpr wchar_t kAvailableMDACVersion[] = L"2.80.1022.3";
-constexpr wchar_t kProgramTitle[] = L"LumoraRepair";
 
 // The parts of a dotted number ("10.0.19041.1"), or nothing for any other text.
 std::optional<std::vector<std::wstring_view>> DottedParts(std::wstring_view text) {

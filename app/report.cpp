@@ -56,7 +56,7 @@ std::wstring Rows(ui::Control& view, bool selectedOnly) {
 }  // namespace
 
 void frmLumoraRepair::PutOnClipboard(const std::wstring& text) {
-    if (!form_.SetClipboardText(text)) form_.ShowMessage(Text(IDS_CLIPBOARD_FAILED), form_.Caption());
+    if (!form_.SetClipboardText(text)) form_.ShowMessage(Text(IDS_CLIPBOARD_FAILED), kProgramTitle);
 }
 
 void frmLumoraRepair::FileList_Copy(int view) {

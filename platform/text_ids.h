@@ -53,4 +53,9 @@
 #define IDS_REPORT_CREATED           203
 #define IDS_CLIPBOARD_FAILED         204
 
+/* The re-register commands' message (210 to 219). */
+#define IDS_REGISTER_FAILED          210
+#define IDS_REGISTER_NEEDS_ADMIN     211
+#define IDS_ENTRY_POINT_NOT_FOUND    212
+
 #endif

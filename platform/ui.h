@@ -143,6 +143,12 @@ public:
     virtual void SetPointer(Pointer pointer) = 0;
     // Modal, OK only, no icon.
     virtual void ShowMessage(const std::wstring& text, const std::wstring& title) = 0;
+    // Modal, OK only, the warning icon.
+    virtual void ShowWarning(const std::wstring& text, const std::wstring& title) = 0;
+    // Paints what is waiting to be painted, now.
+    virtual void Refresh() = 0;
+    // True once closing was asked for while a handler runs: the window goes when it returns.
+    virtual bool UnloadPending() const = 0;
     // Lets the messages waiting in the queue run, once.
     virtual void DoEvents() = 0;
     // Closes the window; the program ends when its handlers have returned.

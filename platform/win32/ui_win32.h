@@ -39,6 +39,9 @@ public:
     void Unload() override;
     std::unique_ptr<ui::Picture> LoadIconResource(const wchar_t* name) override;
     void InitCommonControls() override;
+    void ShowWarning(const std::wstring& text, const std::wstring& title) override;
+    void Refresh() override;
+    bool UnloadPending() const override;
     int PopupMenu(const std::vector<std::wstring>& items) override;
     void AddSystemMenuItem(int command, const std::wstring& text) override;
     bool SetClipboardText(const std::wstring& text) override;

@@ -1,9 +1,19 @@
-// The form's menus and the clipboard.
+// The form's message boxes beyond the plain one, its menus and the clipboard.
 #include <cstring>
 
 #include "platform/win32/ui_win32.h"
 
 namespace win32 {
+
+void Form::ShowWarning(const std::wstring& text, const std::wstring& title) {
+    MessageBoxW(hwnd_, text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+}
+
+void Form::Refresh() {
+    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+bool Form::UnloadPending() const { return closePending_ || quitSeen_ || !hwnd_; }
 
 int Form::PopupMenu(const std::vector<std::wstring>& items) {
     HMENU menu = CreatePopupMenu();

@@ -1,5 +1,6 @@
 // The program's entry: the real platform, the window made from its layout, the message loop.
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdlib>
 
@@ -31,6 +32,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Modules modules;
     os::Services services{texts, system, registry, versions, folders, shell, modules};
 
+    // An apartment for the whole run, as the system's registration tool keeps one:
+    // components may use COM while they register.
+    // Made before the window and ended after it is gone.
+    struct OleApartment {
+        const bool entered = SUCCEEDED(OleInitialize(nullptr));
+        ~OleApartment() {
+            if (entered) OleUninitialize();
+        }
+    } apartment;
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
     app::frmLumoraRepair window(services, form);
     window.Form_Initialize();

@@ -122,6 +122,11 @@ public:
         messages.push_back({text, title});
         if (onMessage) onMessage();
     }
+    void ShowWarning(const std::wstring& text, const std::wstring& title) override {
+        warnings.push_back({text, title});
+    }
+    void Refresh() override { ++refreshCalls; }
+    bool UnloadPending() const override { return unloaded; }
     void DoEvents() override { ++doEventsCalls; if (onDoEvents) onDoEvents(); }
     void Unload() override { unloaded = true; }
     std::unique_ptr<ui::Picture> LoadIconResource(const wchar_t* name) override {
@@ -145,7 +150,8 @@ public:
     std::wstring caption;
     ui::Pointer pointer = ui::Pointer::Default;
     struct Message { std::wstring text, title; };
-    std::vector<Message> messages;
+    std::vector<Message> messages, warnings;
+    int refreshCalls = 0;
     std::function<void()> onMessage, onDoEvents;
     int doEventsCalls = 0;
     bool unloaded = false;

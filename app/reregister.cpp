@@ -1,0 +1,140 @@
+// The re-register commands: each walks its page's file list and calls every entry's
+// DllRegisterServer, letting the window's messages run after each one. A failure does not
+// stop the run; the files that failed are named together once the page is restored.
+#include <cstdio>
+
+#include "app/control_ids.h"
+#include "app/file_lists.h"
+#include "app/frmLumoraRepair.h"
+#include "platform/system.h"
+#include "platform/text_ids.h"
+#include "platform/texts.h"
+#include "register/RegisterError.h"
+#include "register/modDLLRegister.h"
+
+namespace app {
+namespace {
+
+constexpr wchar_t kEntryPoint[] = L"DllRegisterServer";
+constexpr wchar_t kNotFound[] = L"Not found";
+// E_ACCESSDENIED, and TYPE_E_REGISTRYACCESS from type-library registration: what a user
+// who did not start the program as administrator meets.
+constexpr std::int32_t kAccessDenied = static_cast<std::int32_t>(0x80070005u);
+constexpr std::int32_t kTypeLibRegistryAccess = static_cast<std::int32_t>(0x8002801Cu);
+
+std::wstring Hex(std::int32_t code) {
+    wchar_t text[16];
+    std::swprintf(text, 16, L"0x%08X", static_cast<unsigned>(code));
+    return text;
+}
+
+}  // namespace
+
+// Nested runs (a second command started from the first one's message processing) keep the
+// hourglass until the outer one is done.
+void frmLumoraRepair::BeginBusy() {
+    ++busyRuns_;
+    form_.SetPointer(ui::Pointer::Hourglass);
+}
+
+void frmLumoraRepair::EndBusy() {
+    if (--busyRuns_ == 0) form_.SetPointer(ui::Pointer::Default);
+}
+
+// The run goes over the list as it was when it started, whatever a page switch in between
+// rebuilds; closing the window stops it after the entry at hand.
+void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, int progressBar, int nameLabel,
+                                      std::vector<RegisterFailure>& failures) {
+    for (std::size_t i = 0; i < list.size() && !form_.UnloadPending(); ++i) {
+        const FileEntry& entry = list[i];
+        if (nameLabel) form_[nameLabel].SetCaption(GetFile(entry.FilePath));
+        std::wstring path = os_.system.ShortPathName(entry.FilePath);
+        // A file the page found is never passed over because its short form cannot be had.
+        if (path.empty() && entry.FilePath != kNotFound) path = entry.FilePath;
+        if (!entry.SkipRegister) {
+            try {
+                modDLLRegister::RegisterComponent(os_.modules, path, kEntryPoint);
+            } catch (const RegisterError& e) {
+                failures.push_back({entry.FilePath, e.Number()});
+            }
+        }
+        form_[progressBar].SetProgressValue(static_cast<int>(i + 1));
+        form_.DoEvents();
+    }
+}
+
+void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>& failures) {
+    // A window being closed takes its run with it; the user asked to leave.
+    if (failures.empty() || form_.UnloadPending()) return;
+    std::wstring text = Text(IDS_REGISTER_FAILED);
+    bool accessDenied = false;
+    for (const RegisterFailure& failure : failures) {
+        const std::wstring reason = failure.code == modDLLRegister::kEntryPointNotFound
+                                        ? Text(IDS_ENTRY_POINT_NOT_FOUND)
+                                        : os_.system.ErrorText(failure.code);
+        text += L"\r\n\r\n" + failure.file + L"\r\n    " + Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason);
+        accessDenied = accessDenied || failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess;
+    }
+    if (accessDenied) text += L"\r\n\r\n" + Text(IDS_REGISTER_NEEDS_ADMIN);
+    form_.ShowWarning(text, kProgramTitle);
+}
+
+void frmLumoraRepair::Command1_Click() {
+    form_[ctl::Command1].SetVisible(false);
+    const bool linkShown = form_[ctl::Label19].Visible();
+    if (linkShown) form_[ctl::Label19].SetVisible(false);
+    BeginBusy();
+    form_.Refresh();
+    form_.DoEvents();
+    BuildMDACFileList();
+    const std::vector<FileEntry> list = MDACFileList;
+    form_[ctl::ProgressBar1].SetVisible(true);
+    form_[ctl::ProgressBar1].SetProgressMax(static_cast<int>(list.size()));
+    std::vector<RegisterFailure> failures;
+    RegisterEntries(list, ctl::ProgressBar1, ctl::Label11, failures);
+    form_[ctl::Label11].SetCaption(L"");
+    if (linkShown) form_[ctl::Label19].SetVisible(true);
+    form_[ctl::Command1].SetVisible(true);
+    form_[ctl::ProgressBar1].SetVisible(false);
+    EndBusy();
+    form_[ctl::cmdQuit].SetFocus();
+    ReportRegisterFailures(failures);
+}
+
+// Only the Jet page's own controls: the MDAC page's link is none of this command's business.
+void frmLumoraRepair::Command3_Click() {
+    form_[ctl::Command3].SetVisible(false);
+    BeginBusy();
+    form_.DoEvents();
+    const std::vector<FileEntry> list = JetFileList;  // as the page last built it
+    form_[ctl::ProgressBar3].SetVisible(true);
+    form_[ctl::ProgressBar3].SetProgressMax(static_cast<int>(list.size()));
+    std::vector<RegisterFailure> failures;
+    RegisterEntries(list, ctl::ProgressBar3, 0, failures);
+    form_[ctl::Command3].SetVisible(true);
+    form_[ctl::ProgressBar3].SetVisible(false);
+    EndBusy();
+    form_[ctl::cmdQuit].SetFocus();
+    ReportRegisterFailures(failures);
+}
+
+// The Other components page's command. Its button is hidden as laid out and nothing shows
+// it; its bar is never shown either.
+void frmLumoraRepair::Command2_Click() {
+    form_[ctl::Command2].SetVisible(false);
+    form_[ctl::Label20].SetVisible(false);
+    BeginBusy();
+    form_.DoEvents();
+    BuildComponentFileList();
+    const std::vector<FileEntry> list = ComponentFileList;
+    form_[ctl::ProgressBar2].SetProgressMax(static_cast<int>(list.size()));
+    std::vector<RegisterFailure> failures;
+    RegisterEntries(list, ctl::ProgressBar2, ctl::Label12, failures);
+    form_[ctl::Label12].SetCaption(L"");
+    form_[ctl::Label20].SetVisible(true);
+    form_[ctl::Command2].SetVisible(true);
+    EndBusy();
+    ReportRegisterFailures(failures);
+}
+
+}  // namespace app
