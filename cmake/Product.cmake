@@ -1,6 +1,7 @@
 # The Win32 side of the seam and the executable (Windows presets only).
 
-file(GLOB LR_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+# The control toolkit has a folder of its own, one file per control kind.
+file(GLOB LR_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp platform/win32/ui/*.cpp)
 list(FILTER LR_WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$")
 add_library(lumora_win32 STATIC ${LR_WIN32_SOURCES})
 target_link_libraries(lumora_win32 PUBLIC lumora_core

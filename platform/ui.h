@@ -1,6 +1,6 @@
 #pragma once
 // The control toolkit as the window's logic sees it: controls made from a layout table,
-// with the properties the logic reads and writes. platform/win32/ui_win32.cpp makes real
+// with the properties the logic reads and writes. platform/win32/ui/ makes real
 // controls; tests/fakes/fake_ui.h makes recording ones.
 #include <cstddef>
 #include <memory>

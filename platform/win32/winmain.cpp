@@ -13,7 +13,7 @@
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/texts_win32.h"
-#include "platform/win32/ui_win32.h"
+#include "platform/win32/ui/form.h"
 #include "platform/win32/versions_win32.h"
 
 // The library's default terminate handler prints a demangled type name, which pulls a whole

@@ -1,19 +1,22 @@
 #pragma once
-// The control toolkit over real HWNDs: one window made from a layout table, its controls,
-// and the message loop that routes their messages to the window's handlers.
+// The toolkit over real HWNDs: one window made from a layout table, its controls (one class
+// per kind, beside this file), the routing of their messages back to them, the message loop
+// with the window's keyboard rules, and message boxes.
 #include <windows.h>
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/ui.h"
+#include "platform/win32/ui/control.h"
 
 namespace win32 {
 
-class Form : public ui::Form {
+class Form : public ui::Form, private ControlHost {
 public:
     // The layout must outlive the form. handCursor: resource id of the link cursor.
     Form(HINSTANCE instance, std::span<const ui::ControlSpec> layout, int iconId, int handCursorId);
@@ -46,30 +49,41 @@ public:
     void AddSystemMenuItem(int command, const std::wstring& text) override;
     bool SetClipboardText(const std::wstring& text) override;
 
-    class Ctl;  // one control, any kind
-
 private:
-    friend class Ctl;
+    // ControlHost
+    HINSTANCE Instance() const override { return instance_; }
+    HWND Window() const override { return hwnd_; }
+    int Dpi(bool vertical) const override { return vertical ? dpiY_ : dpiX_; }
+    HCURSOR HandCursor() const override { return handCursor_; }
+    void Raise(int id, ui::Event event, int column) override;
+    bool Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
     static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK ContainerProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK ControlSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    LRESULT HandleMessage(HWND, UINT, WPARAM, LPARAM, bool* handled);
-    bool PreTranslate(MSG& msg);
-    void MoveFocus(bool backwards);
-    void Raise(int id, ui::Event event, int column = 0);
+    void MakeControls();
+    void Stack();
+    // A modal box over the window; flags: MB_OK with an icon or none.
+    int ShowBox(const std::wstring& text, const std::wstring& title, UINT flags);
+
+    // The message loop and handlers (message_loop.cpp).
+    void Pump(bool untilEmpty);
     // Runs one handler; closing asked for meanwhile happens when the outermost one is done.
     void RunHandler(const std::function<void()>& handler);
-    void Pump(bool untilEmpty);
-    Ctl* FromHwnd(HWND hwnd) const;
-    int Pixels(int twips, bool vertical) const;
+    void Close();
+
+    // Keys that belong to the window (keyboard.cpp).
+    bool PreTranslate(MSG& msg);
+    void MoveFocus(bool backwards);
+    std::vector<Control*> TabOrder(bool enabledOnly) const;
+
+    int Pixels(int twips, bool vertical) const { return MulDiv(twips, Dpi(vertical), 1440); }
 
     HINSTANCE instance_;
     std::span<const ui::ControlSpec> layout_;
     int iconId_, handCursorId_;
     HWND hwnd_ = nullptr;
     ui::EventSink* sink_ = nullptr;
-    std::vector<std::unique_ptr<Ctl>> controls_;
-    std::map<int, Ctl*> byId_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::map<int, Control*> byId_;
     int dpiX_ = 96, dpiY_ = 96;
     HCURSOR handCursor_ = nullptr;
     ui::Pointer pointer_ = ui::Pointer::Default;

@@ -1,0 +1,36 @@
+#include "platform/win32/ui/button.h"
+
+namespace win32 {
+
+// The button does not free the image list it shows; the control does, when it goes.
+Button::~Button() {
+    if (images_) ImageList_Destroy(images_);
+}
+
+void Button::Create(HWND parent) {
+    hwnd_ = MakeWindow(0, L"BUTTON", LaidOutCaption().c_str(), WS_TABSTOP | BS_PUSHBUTTON, parent);
+    Attach();
+}
+
+void Button::OnCommand(int code) {
+    if (code == BN_CLICKED) host_.Raise(Id(), ui::Event::Click, 0);
+}
+
+bool Button::Press() {
+    SendMessageW(hwnd_, BM_CLICK, 0, 0);
+    return true;
+}
+
+void Button::SetButtonIcon(const ui::Picture& picture, int marginLeft, int marginTop) {
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR32, 1, 1);
+    ImageList_AddIcon(list, static_cast<const Icon&>(picture).Handle());
+    BUTTON_IMAGELIST images{};
+    images.himl = list;
+    images.margin = RECT{marginLeft, marginTop, 0, 0};
+    images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+    SendMessageW(hwnd_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    if (images_) ImageList_Destroy(images_);
+    images_ = list;
+}
+
+}  // namespace win32

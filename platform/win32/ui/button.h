@@ -1,0 +1,38 @@
+#pragma once
+// A push button, with an icon at its left from an image list.
+#include <windows.h>
+// commctrl.h needs windows.h first.
+#include <commctrl.h>
+
+#include "platform/win32/ui/control.h"
+
+namespace win32 {
+
+// An icon loaded from the resources, as the logic holds it.
+class Icon : public ui::Picture {
+public:
+    explicit Icon(HICON icon) : icon_(icon) {}
+    ~Icon() override { DestroyIcon(icon_); }
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+    HICON Handle() const { return icon_; }
+
+private:
+    HICON icon_;
+};
+
+class Button : public Control {
+public:
+    using Control::Control;
+    ~Button() override;
+    void Create(HWND parent) override;
+
+    void OnCommand(int code) override;
+    bool Press() override;
+    void SetButtonIcon(const ui::Picture& picture, int marginLeft, int marginTop) override;
+
+private:
+    HIMAGELIST images_ = nullptr;
+};
+
+}  // namespace win32

@@ -1,0 +1,119 @@
+#pragma once
+// What every control of the toolkit shares: its window and font, visibility, caption,
+// z-order and focus, and the hooks the form calls when it reflects a message back to the
+// control that sent it. Each kind derives from Control in a file of its own.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/ui.h"
+
+namespace win32 {
+
+// The whole text of a window, however long.
+std::wstring WindowText(HWND hwnd);
+
+// What a control needs from the form that holds it.
+class ControlHost {
+public:
+    virtual HINSTANCE Instance() const = 0;
+    // The form's own window: timers are set on it.
+    virtual HWND Window() const = 0;
+    virtual int Dpi(bool vertical) const = 0;
+    // The link cursor, or null when it could not be loaded.
+    virtual HCURSOR HandCursor() const = 0;
+    // Runs the window's handler for the control's event.
+    virtual void Raise(int id, ui::Event event, int column) = 0;
+    // The form's routing for a window of ours (the form and its containers): true and a
+    // result when it handled the message.
+    virtual bool Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
+
+protected:
+    ~ControlHost() = default;
+};
+
+class Control : public ui::Control {
+public:
+    Control(ControlHost& host, const ui::ControlSpec& design);
+    ~Control() override;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    // Makes the control's window under parent (a timer makes none).
+    virtual void Create(HWND parent) = 0;
+
+    // The control a window belongs to: the window itself or the nearest window above it
+    // that is one of ours; found through a property of the window, never by a search.
+    static Control* FromHwnd(HWND hwnd);
+
+    HWND Hwnd() const { return hwnd_; }
+    const ui::ControlSpec& Design() const { return spec_; }
+    int TabOrder() const { return spec_.tabOrder; }
+
+    // Messages the form reflects back to the control that sent them.
+    virtual void OnCommand(int /*code*/) {}
+    virtual LRESULT OnNotify(const NMHDR& /*header*/) { return 0; }
+    // WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: sets up dc, answers the background brush.
+    virtual HBRUSH OnCtlColor(HDC dc);
+    // True when the control set the cursor itself.
+    virtual bool OnSetCursor() { return false; }
+    // Messages the control's own window receives.
+    virtual void OnMouseDown() {}
+    virtual void OnMouseMove() {}
+    virtual void OnTimer() {}
+
+    // Keyboard rules of the form, answered by the kinds they concern. Ctrl+Tab: moves to the
+    // next (or previous) tab and answers true. Enter on the focused control: true when pressed.
+    virtual bool StepTab(bool /*backwards*/) { return false; }
+    virtual bool Press() { return false; }
+
+    // Where the form puts the control's window in the z-order once everything is made.
+    enum class Layer { AsMade, OverTabs, LeftToRight };
+    virtual Layer StackLayer() const { return Layer::AsMade; }
+    // A window of the control that lies beneath all others of its container (a group box).
+    virtual HWND Backdrop() const { return nullptr; }
+
+    int Id() const override { return spec_.id; }
+    ui::Kind GetKind() const override { return spec_.kind; }
+    std::wstring Caption() const override;
+    void SetCaption(const std::wstring& text) override;
+    bool Visible() const override { return visible_; }
+    void SetVisible(bool on) override;
+    std::wstring FontName() const override { return font_.lfFaceName; }
+    bool SetFontName(const std::wstring& face) override;
+    bool FontUnderline() const override { return font_.lfUnderline != 0; }
+    void SetFontUnderline(bool on) override;
+    void BringToFront() override;
+    void SetFocus() override;
+
+protected:
+    // A child window at the laid-out place, visible unless laid out hidden.
+    HWND MakeWindow(DWORD exStyle, const wchar_t* windowClass, const wchar_t* text, DWORD style, HWND parent,
+                    void* createParam = nullptr);
+    // Called at the end of Create: subclasses the window and gives it its font.
+    void Attach();
+    int Pixels(int twips, bool vertical) const { return MulDiv(twips, host_.Dpi(vertical), 1440); }
+    std::wstring LaidOutCaption() const { return spec_.caption ? spec_.caption : L""; }
+    bool ApplyFont();
+    HFONT Font() const { return hfont_; }
+
+    // The window whose text is the caption.
+    virtual HWND CaptionWindow() const { return hwnd_; }
+    // Other windows of the control that take its font.
+    virtual void OnFont(HFONT) {}
+    // After the caption or the font changed.
+    virtual void Fit() {}
+
+    ControlHost& host_;
+    HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    const ui::ControlSpec& spec_;
+    LOGFONTW font_{};
+    HFONT hfont_ = nullptr;
+    bool visible_ = true;
+};
+
+}  // namespace win32

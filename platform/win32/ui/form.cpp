@@ -1,0 +1,225 @@
+#include "platform/win32/ui/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/win32/ui/button.h"
+#include "platform/win32/ui/container.h"
+#include "platform/win32/ui/label.h"
+#include "platform/win32/ui/list_view.h"
+#include "platform/win32/ui/progress_bar.h"
+#include "platform/win32/ui/tab_strip.h"
+#include "platform/win32/ui/timer.h"
+
+namespace win32 {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"LumoraRepair";
+
+// The one place that knows which class stands for which kind of layout row.
+std::unique_ptr<Control> MakeControl(ControlHost& host, const ui::ControlSpec& design) {
+    switch (design.kind) {
+        case ui::Kind::Label: return std::make_unique<Label>(host, design);
+        case ui::Kind::Button: return std::make_unique<Button>(host, design);
+        case ui::Kind::Frame:
+        case ui::Kind::Page: return std::make_unique<Container>(host, design);
+        case ui::Kind::TabStrip: return std::make_unique<TabStrip>(host, design);
+        case ui::Kind::ListView: return std::make_unique<ListView>(host, design);
+        case ui::Kind::ProgressBar: return std::make_unique<ProgressBar>(host, design);
+        case ui::Kind::Timer: return std::make_unique<Timer>(host, design);
+    }
+    return nullptr;
+}
+
+void ToBottom(HWND hwnd) { SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
+
+}  // namespace
+
+Form::Form(HINSTANCE instance, std::span<const ui::ControlSpec> layout, int iconId, int handCursorId)
+    : instance_(instance), layout_(layout), iconId_(iconId), handCursorId_(handCursorId) {}
+
+Form::~Form() {
+    controls_.clear();
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+void Form::InitCommonControls() { ::InitCommonControls(); }
+
+bool Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwips) {
+    sink_ = &sink;
+    HDC screen = GetDC(nullptr);
+    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
+    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    handCursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(handCursorId_));
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FormProc;
+    wc.hInstance = instance_;
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconId_), IMAGE_ICON, 32, 32, 0));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconId_), IMAGE_ICON, 16, 16, 0));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    RegisterClassExW(&wc);
+    Container::RegisterWindowClass(instance_);
+
+    // Fixed size: no sizing border, no minimise or maximise box.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    RECT r{0, 0, Pixels(clientWidthTwips, false), Pixels(clientHeightTwips, true)};
+    AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
+    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
+    if (!hwnd_) return false;
+    MakeControls();
+    Stack();
+    return true;
+}
+
+// Containers come before what they hold in the layout, so each parent is made first.
+void Form::MakeControls() {
+    for (const auto& design : layout_) {
+        auto control = MakeControl(*this, design);
+        control->Create(design.container != 0 ? byId_.at(design.container)->Hwnd() : hwnd_);
+        byId_[design.id] = control.get();
+        controls_.push_back(std::move(control));
+    }
+}
+
+// Pages lie over the tab strip; later pages under earlier ones, the first on top. Then from
+// the bottom: group boxes (transparent inside, beneath their labels), labels from left to
+// right, so a caption grown past its width runs under the value beside it instead of hiding
+// it; everything else above, as made.
+void Form::Stack() {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+        if ((*it)->StackLayer() == Control::Layer::OverTabs) (*it)->BringToFront();
+    std::vector<Control*> labels;
+    for (auto& c : controls_)
+        if (c->StackLayer() == Control::Layer::LeftToRight) labels.push_back(c.get());
+    std::stable_sort(labels.begin(), labels.end(), [](Control* a, Control* b) {
+        return a->Design().place.left > b->Design().place.left;
+    });
+    for (Control* label : labels) ToBottom(label->Hwnd());
+    for (auto& c : controls_)
+        if (HWND backdrop = c->Backdrop()) ToBottom(backdrop);
+}
+
+void Form::Show() {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - w) / 2,
+                 work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    const auto order = TabOrder(false);
+    if (!order.empty()) order.front()->SetFocus();
+}
+
+LRESULT CALLBACK Form::FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* made = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (form) {
+        LRESULT result = 0;
+        if (form->Route(hwnd, msg, wParam, lParam, &result)) return result;
+        if (msg == WM_NCDESTROY) {
+            form->hwnd_ = nullptr;
+            PostQuitMessage(0);
+        }
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// The form and its containers hand what a control sends back to that control.
+bool Form::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    *result = 0;
+    switch (msg) {
+        case WM_COMMAND:
+            if (Control* c = Control::FromHwnd(reinterpret_cast<HWND>(lParam))) c->OnCommand(HIWORD(wParam));
+            return true;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            Control* c = Control::FromHwnd(header->hwndFrom);
+            if (!c) return false;
+            *result = c->OnNotify(*header);
+            return true;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            Control* c = Control::FromHwnd(reinterpret_cast<HWND>(lParam));
+            HBRUSH brush = c ? c->OnCtlColor(dc) : nullptr;
+            if (!c) {
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+                brush = GetSysColorBrush(COLOR_BTNFACE);
+            }
+            *result = reinterpret_cast<LRESULT>(brush);
+            return true;
+        }
+        case WM_SETCURSOR: {
+            if (pointer_ == ui::Pointer::Hourglass) {
+                SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+                *result = TRUE;
+                return true;
+            }
+            Control* c = Control::FromHwnd(reinterpret_cast<HWND>(wParam));
+            if (!c || !c->OnSetCursor()) return false;
+            *result = TRUE;
+            return true;
+        }
+        case WM_MOUSEMOVE:
+            if (hwnd == hwnd_) Raise(0, ui::Event::MouseMove, 0);
+            return true;
+        case WM_TIMER:
+            if (hwnd == hwnd_)
+                if (auto it = byId_.find(static_cast<int>(wParam)); it != byId_.end()) it->second->OnTimer();
+            return true;
+        case WM_CLOSE:
+            if (hwnd != hwnd_) return false;
+            Close();
+            return true;
+        default:
+            return false;
+    }
+}
+
+ui::Control& Form::operator[](int id) { return *byId_.at(id); }
+
+std::vector<ui::Control*> Form::Controls() {
+    std::vector<ui::Control*> all;
+    for (auto& c : controls_) all.push_back(c.get());
+    return all;
+}
+
+std::wstring Form::Caption() const { return WindowText(hwnd_); }
+
+void Form::SetCaption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
+
+void Form::SetPointer(ui::Pointer pointer) {
+    pointer_ = pointer;
+    POINT p{};
+    GetCursorPos(&p);
+    SetCursorPos(p.x, p.y);  // makes the system ask WM_SETCURSOR again now
+}
+
+int Form::ShowBox(const std::wstring& text, const std::wstring& title, UINT flags) {
+    return MessageBoxW(hwnd_, text.c_str(), title.c_str(), flags);
+}
+
+void Form::ShowMessage(const std::wstring& text, const std::wstring& title) { ShowBox(text, title, MB_OK); }
+
+std::unique_ptr<ui::Picture> Form::LoadIconResource(const wchar_t* name) {
+    HICON icon = static_cast<HICON>(LoadImageW(instance_, name, IMAGE_ICON, 16, 16, 0));
+    if (!icon) return nullptr;
+    return std::make_unique<Icon>(icon);
+}
+
+}  // namespace win32

@@ -1,0 +1,64 @@
+#include "platform/win32/ui/label.h"
+
+namespace win32 {
+namespace {
+constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
+}  // namespace
+
+void Label::Create(HWND parent) {
+    hwnd_ = MakeWindow(0, L"STATIC", LaidOutCaption().c_str(), SS_LEFT | SS_NOTIFY | SS_NOPREFIX, parent);
+    Attach();
+}
+
+void Label::OnCommand(int code) {
+    if (code == STN_CLICKED) host_.Raise(Id(), ui::Event::Click, 0);
+}
+
+HBRUSH Label::OnCtlColor(HDC dc) {
+    HBRUSH brush = Control::OnCtlColor(dc);
+    if (IsLink()) SetTextColor(dc, kLinkBlue);
+    return brush;
+}
+
+bool Label::OnSetCursor() {
+    if (!IsLink() || !host_.HandCursor()) return false;
+    SetCursor(host_.HandCursor());
+    return true;
+}
+
+void Label::OnMouseMove() { host_.Raise(Id(), ui::Event::MouseMove, 0); }
+
+// A link label is as wide as its text, so only the text reacts to the mouse.
+// Labels never hide text, their own or a neighbour's. A label is only as wide as its
+// text, so its background does not cover the end of a longer caption beside it; a
+// one-line label whose text is wider than laid out grows to the right (a German caption,
+// a version with its build number); a label laid out for several lines wraps as laid out;
+// a link label that keeps a fixed width keeps it.
+void Label::Fit() {
+    if (!hwnd_) return;
+    const std::wstring text = Caption();
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+    // Measured the way the control draws, plus a little room: the control's own text
+    // layout may round differently, and a cut last digit is worse than a wider label.
+    RECT measured{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    const int laidOut = Pixels(Design().place.width, false);
+    const int textWidth = static_cast<int>(measured.right) + metrics.tmAveCharWidth / 2 + 2;
+    const bool severalLines = Pixels(Design().place.height, true) >= 2 * metrics.tmHeight;
+    int width = textWidth;
+    if (!(Design().look & ui::kAutoWidth)) {
+        if (IsLink() || (textWidth > laidOut && severalLines)) width = laidOut;
+    }
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    if (width != r.right)
+        SetWindowPos(hwnd_, nullptr, 0, 0, width, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace win32

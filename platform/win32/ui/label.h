@@ -1,0 +1,23 @@
+#pragma once
+// A label: a static text, as wide as its text; with the link look, blue with the hand cursor.
+#include "platform/win32/ui/control.h"
+
+namespace win32 {
+
+class Label : public Control {
+public:
+    using Control::Control;
+    void Create(HWND parent) override;
+
+    void OnCommand(int code) override;
+    HBRUSH OnCtlColor(HDC dc) override;
+    bool OnSetCursor() override;
+    void OnMouseMove() override;
+    Layer StackLayer() const override { return Layer::LeftToRight; }
+
+private:
+    bool IsLink() const { return (Design().look & ui::kLink) != 0; }
+    void Fit() override;
+};
+
+}  // namespace win32

@@ -1,0 +1,148 @@
+#include "platform/win32/ui/list_view.h"
+
+#include <commctrl.h>
+
+namespace win32 {
+
+void ListView::Create(HWND parent) {
+    hwnd_ = MakeWindow(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                       WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, parent);
+    if (hwnd_) {
+        int column = 0;
+        for (const auto& row : ui::CaptionRows(LaidOutCaption())) {
+            std::wstring header = row.size() > 1 ? row[1] : L"";
+            LVCOLUMNW col{};
+            col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+            col.pszText = header.data();
+            col.cx = Pixels(row.size() > 2 ? std::stoi(row[2]) : 1000, false);
+            col.iSubItem = column;
+            SendMessageW(hwnd_, LVM_INSERTCOLUMNW, column++, reinterpret_cast<LPARAM>(&col));
+        }
+    }
+    Attach();
+}
+
+LRESULT ListView::OnNotify(const NMHDR& header) {
+    if (header.code == static_cast<UINT>(LVN_COLUMNCLICK))
+        host_.Raise(Id(), ui::Event::ColumnClick, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+    return 0;
+}
+
+unsigned ListView::ExtendedStyle() const {
+    return static_cast<unsigned>(SendMessageW(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+}
+
+void ListView::SetExtendedStyle(unsigned style) {
+    SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style));
+}
+
+int ListView::ColumnCount() const {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(hwnd_, LVM_GETHEADER, 0, 0));
+    return header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+std::wstring ListView::ColumnCaption(int column) const {
+    wchar_t text[260] = {};
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = text;
+    col.cchTextMax = 260;
+    if (!SendMessageW(hwnd_, LVM_GETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&col)))
+        return {};
+    return text;
+}
+
+void ListView::SetColumnCaption(int column, const std::wstring& text) {
+    std::wstring copy = text;
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = copy.data();
+    SendMessageW(hwnd_, LVM_SETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&col));
+}
+
+void ListView::ClearItems() {
+    SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+    rows_.clear();
+}
+
+void ListView::AddItem(const std::wstring& /*key*/, const std::wstring& text) {
+    // Each item carries its row in rows_ as its parameter: sorting compares those texts,
+    // never item indexes, which move while the control sorts.
+    std::wstring copy = text;
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = ItemCount();
+    item.pszText = copy.data();
+    item.lParam = static_cast<LPARAM>(rows_.size());
+    rows_.push_back({text});
+    SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    if (updating_ == 0) SortIfSorted();
+}
+
+void ListView::SetLastItemSubItem(int sub, const std::wstring& text) {
+    if (rows_.empty() || sub < 1) return;
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = static_cast<LPARAM>(rows_.size() - 1);
+    const auto index = SendMessageW(hwnd_, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
+    auto& row = rows_.back();
+    if (row.size() <= static_cast<std::size_t>(sub)) row.resize(static_cast<std::size_t>(sub) + 1);
+    row[static_cast<std::size_t>(sub)] = text;
+    std::wstring copy = text;
+    LVITEMW item{};
+    item.iSubItem = sub;
+    item.pszText = copy.data();
+    SendMessageW(hwnd_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    if (updating_ == 0) SortIfSorted();
+}
+
+int ListView::ItemCount() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::wstring ListView::ItemText(int itemIndex, int column) const {
+    wchar_t text[1024] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 1024;
+    SendMessageW(hwnd_, LVM_GETITEMTEXTW, static_cast<WPARAM>(itemIndex), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+void ListView::SetSortKey(int key) {
+    sortKey_ = key;
+    SortIfSorted();
+}
+
+void ListView::SetSorted(bool on) {
+    sorted_ = on;
+    SortIfSorted();
+}
+
+void ListView::BeginUpdate() {
+    if (updating_++ == 0 && hwnd_) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+}
+
+void ListView::EndUpdate() {
+    if (updating_ == 0 || --updating_ != 0 || !hwnd_) return;
+    SortIfSorted();
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+const std::wstring& ListView::RowText(LPARAM row, int column) const {
+    static const std::wstring none;
+    const auto& texts = rows_.at(static_cast<std::size_t>(row));
+    return static_cast<std::size_t>(column) < texts.size() ? texts[static_cast<std::size_t>(column)] : none;
+}
+
+int CALLBACK ListView::CompareItems(LPARAM a, LPARAM b, LPARAM self) {
+    const auto* me = reinterpret_cast<const ListView*>(self);
+    return ui::CompareItemText(me->RowText(a, me->sortKey_), me->RowText(b, me->sortKey_));
+}
+
+void ListView::SortIfSorted() {
+    if (sorted_ && hwnd_)
+        SendMessageW(hwnd_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(CompareItems));
+}
+
+}  // namespace win32

@@ -1,0 +1,16 @@
+#include "platform/win32/ui/progress_bar.h"
+
+#include <commctrl.h>
+
+namespace win32 {
+
+void ProgressBar::Create(HWND parent) {
+    hwnd_ = MakeWindow(0, PROGRESS_CLASSW, L"", 0, parent);
+    Attach();
+}
+
+void ProgressBar::SetProgressMax(int max) { SendMessageW(hwnd_, PBM_SETRANGE32, 0, max); }
+
+void ProgressBar::SetProgressValue(int value) { SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(value), 0); }
+
+}  // namespace win32
