@@ -76,9 +76,14 @@ LRESULT CALLBACK Control::Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
             RemovePropW(hwnd, kControlProperty);
             break;
         default:
+            if (LRESULT result = 0; self->OnMessage(msg, wParam, lParam, result)) return result;
             break;
     }
     return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT Control::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(hwnd_, msg, wParam, lParam);
 }
 
 HBRUSH Control::OnCtlColor(HDC dc) {

@@ -61,6 +61,11 @@ public:
     virtual void OnMouseDown() {}
     virtual void OnMouseMove() {}
     virtual void OnTimer() {}
+    // Any other message of the control's own window: true and a result when the kind
+    // handled it itself (keys, focus, context menu).
+    virtual bool OnMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
+        return false;
+    }
 
     // Keyboard rules of the form, answered by the kinds they concern. Ctrl+Tab: moves to the
     // next (or previous) tab and answers true. Enter on the focused control: true when pressed.
@@ -109,6 +114,12 @@ protected:
 
 private:
     static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+protected:
+    // What the window would have done without us.
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
 
     const ui::ControlSpec& spec_;
     LOGFONTW font_{};

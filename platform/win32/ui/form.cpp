@@ -182,6 +182,15 @@ bool Form::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* res
             if (hwnd == hwnd_)
                 if (auto it = byId_.find(static_cast<int>(wParam)); it != byId_.end()) it->second->OnTimer();
             return true;
+        case WM_SYSCOMMAND:
+            // The system keeps the low four bits of the command for itself.
+            if (hwnd != hwnd_) return false;
+            for (int command : systemCommands_)
+                if (static_cast<int>(wParam & 0xFFF0) == command) {
+                    Raise(0, ui::Event::SystemMenu, command);
+                    return true;
+                }
+            return false;
         case WM_CLOSE:
             if (hwnd != hwnd_) return false;
             Close();
@@ -215,6 +224,14 @@ int Form::ShowBox(const std::wstring& text, const std::wstring& title, UINT flag
 }
 
 void Form::ShowMessage(const std::wstring& text, const std::wstring& title) { ShowBox(text, title, MB_OK); }
+
+void Form::ShowWarning(const std::wstring& text, const std::wstring& title) {
+    ShowBox(text, title, MB_OK | MB_ICONWARNING);
+}
+
+void Form::Refresh() {
+    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
 
 std::unique_ptr<ui::Picture> Form::LoadIconResource(const wchar_t* name) {
     HICON icon = static_cast<HICON>(LoadImageW(instance_, name, IMAGE_ICON, 16, 16, 0));

@@ -90,6 +90,7 @@ private:
     int handlerDepth_ = 0;
     bool closePending_ = false;
     bool quitSeen_ = false;
+    std::vector<int> systemCommands_;  // our items of the system menu
 };
 
 }  // namespace win32

@@ -28,6 +28,41 @@ bool Label::OnSetCursor() {
 
 void Label::OnMouseMove() { host_.Raise(Id(), ui::Event::MouseMove, 0); }
 
+bool Label::Press() {
+    if (!IsLink()) return false;
+    host_.Raise(Id(), ui::Event::Click, 0);
+    return true;
+}
+
+bool Label::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!IsLink()) return false;
+    switch (msg) {
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            result = Default(msg, wParam, lParam);
+            InvalidateRect(hwnd_, nullptr, TRUE);
+            return true;
+        case WM_PAINT:
+            // The static control paints its text; the focus rectangle goes round it.
+            result = Default(msg, wParam, lParam);
+            if (GetFocus() == hwnd_) {
+                RECT r{};
+                GetClientRect(hwnd_, &r);
+                HDC dc = GetDC(hwnd_);
+                DrawFocusRect(dc, &r);
+                ReleaseDC(hwnd_, dc);
+            }
+            return true;
+        case WM_KEYDOWN:
+            if (wParam != VK_SPACE) return false;
+            Press();
+            result = 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
 // A link label is as wide as its text, so only the text reacts to the mouse.
 // Labels never hide text, their own or a neighbour's. A label is only as wide as its
 // text, so its background does not cover the end of a longer caption beside it; a

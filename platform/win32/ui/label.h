@@ -13,6 +13,9 @@ public:
     HBRUSH OnCtlColor(HDC dc) override;
     bool OnSetCursor() override;
     void OnMouseMove() override;
+    // A link takes the focus in the tab order, shows it, and opens on Enter or Space.
+    bool Press() override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     Layer StackLayer() const override { return Layer::LeftToRight; }
 
 private:

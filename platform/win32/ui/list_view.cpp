@@ -6,7 +6,7 @@ namespace win32 {
 
 void ListView::Create(HWND parent) {
     hwnd_ = MakeWindow(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                       WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, parent);
+                       WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, parent);
     if (hwnd_) {
         int column = 0;
         for (const auto& row : ui::CaptionRows(LaidOutCaption())) {
@@ -26,6 +26,32 @@ LRESULT ListView::OnNotify(const NMHDR& header) {
     if (header.code == static_cast<UINT>(LVN_COLUMNCLICK))
         host_.Raise(Id(), ui::Event::ColumnClick, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
     return 0;
+}
+
+// Ctrl+A, Ctrl+C and the context menu (by the mouse, Shift+F10 or the menu key) go to the
+// window's handlers, which know the texts of the menu and what a copy holds.
+bool ListView::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+    result = 0;
+    if (msg == WM_CONTEXTMENU) {
+        host_.Raise(Id(), ui::Event::ContextMenu, 0);
+        return true;
+    }
+    if (msg != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
+    if (wParam == 'A') host_.Raise(Id(), ui::Event::SelectAll, 0);
+    else if (wParam == 'C') host_.Raise(Id(), ui::Event::Copy, 0);
+    else return false;
+    return true;
+}
+
+bool ListView::ItemSelected(int item) const {
+    return SendMessageW(hwnd_, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) != 0;
+}
+
+void ListView::SelectAllItems() {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
 }
 
 unsigned ListView::ExtendedStyle() const {

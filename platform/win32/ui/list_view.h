@@ -15,6 +15,7 @@ public:
     void Create(HWND parent) override;
 
     LRESULT OnNotify(const NMHDR& header) override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     // The columns are its captions; the view has no text of its own.
     std::wstring Caption() const override { return {}; }
@@ -29,6 +30,8 @@ public:
     void AddItem(const std::wstring& key, const std::wstring& text) override;
     void SetLastItemSubItem(int sub, const std::wstring& text) override;
     int ItemCount() const override;
+    bool ItemSelected(int item) const override;
+    void SelectAllItems() override;
     std::wstring ItemText(int item, int column) const override;
     int SortKey() const override { return sortKey_; }
     void SetSortKey(int key) override;

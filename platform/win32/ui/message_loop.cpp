@@ -61,4 +61,6 @@ void Form::Close() {
 
 void Form::Unload() { Close(); }
 
+bool Form::UnloadPending() const { return closePending_ || quitSeen_ || !hwnd_; }
+
 }  // namespace win32
