@@ -3,7 +3,8 @@
 # text, changes it, rebuilds incrementally, runs the tests that can see it and records
 # "caught" or "missed". The file is restored after every fault, also on failure or Ctrl+C
 # (from a backup), so no fault is ever left in the tree.
-# Usage: sh scripts/faults.sh [unit|wine|all] [RESULTS-FILE]
+# Usage: sh scripts/faults.sh [unit|wine|all] [RESULTS-FILE] [PATTERN]
+#   PATTERN: only the faults whose line contains it.
 #   unit faults run the native unit tests (seconds); wine faults build the win64 preset and
 #   run the matching ctest tests under one Wine prefix (and Xvfb when there is no display).
 set -u
@@ -11,14 +12,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 which=${1:-all}
 results=${2:-build/faults.txt}
+only=${3:-}
 case $results in /*) ;; *) results=$root/$results ;; esac
 list=scripts/faults.txt
 py=/usr/bin/python3
 nat=build/faults-native win=build/faults-win64
-faults=$(grep -v '^#' "$list" | grep ' ~~ ')
+faults=$(grep -v '^#' "$list" | grep ' ~~ ' | grep -F -- "${3:-}")
 if [ "$which" != unit ] && [ -z "${DISPLAY:-}" ] && [ -z "${LR_FAULTS_XVFB:-}" ] &&
    echo "$faults" | grep -q '^wine:'; then
-  LR_FAULTS_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$which" "$results"
+  LR_FAULTS_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$which" "$results" "$only"
 fi
 
 target="" backup=""

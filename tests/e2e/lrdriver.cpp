@@ -36,9 +36,8 @@ std::wstring Unescape(const std::wstring& arg) {
 }
 
 void Print(const std::wstring& line) {
-    std::string ascii;
-    for (wchar_t c : line) ascii += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
-    std::printf("%s\n", ascii.c_str());
+    for (wchar_t c : line) std::putchar((c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?');
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -47,16 +46,11 @@ void Poll(const std::function<bool()>& done, const std::wstring& what) {
         if (GetTickCount() - start > 10000) throw Failure{what};
 }
 
-// Paths come as Unix paths from CMake; Wine maps them.
-std::wstring WindowsPath(const std::wstring& path) {
-    using ToDos = WCHAR*(CDECL*)(const char*);
-    auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (path.empty() || path[0] != L'/' || !toDos) return path;
-    WCHAR* dos = toDos(std::string(path.begin(), path.end()).c_str());
-    std::wstring result = dos ? dos : path;
-    HeapFree(GetProcessHeap(), 0, dos);
-    return result;
+// Paths come as Unix paths from CMake; Wine maps the root to drive Z:.
+std::wstring WindowsPath(std::wstring path) {
+    if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
+    for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
+    return path;
 }
 
 class Program {

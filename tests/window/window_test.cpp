@@ -64,10 +64,7 @@ HWND Child(HWND top, int id) {
 class RealWindow : public testing::Test {
 protected:
     void Open(bool product) {
-        DrainQueue();
-        HKEY key = nullptr;
-        hadProduct_ = RegOpenKeyExW(HKEY_CLASSES_ROOT, L".lma", 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (key) RegCloseKey(key);
+        TearDown();
         SetProduct(product);
         form = std::make_unique<win32::Form>(GetModuleHandleW(nullptr), app::Layout(), IDI_APPLICATION_ICON,
                                              IDC_HAND_LINK);
@@ -79,6 +76,11 @@ protected:
         form->DoEvents();
         top = TopWindow();
         ASSERT_NE(top, nullptr);
+    }
+    void SetUp() override {
+        HKEY key = nullptr;
+        hadProduct_ = RegOpenKeyExW(HKEY_CLASSES_ROOT, L".lma", 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (key) RegCloseKey(key);
     }
     void TearDown() override {
         window.reset();
@@ -149,7 +151,6 @@ TEST_F(RealWindow, BothProductFormsOpenOnTheMdacPage) {
         Open(product);
         ui::Control& tabs = (*form)[TabStrip1];
         EXPECT_EQ(tabs.TabCount(), product ? 4 : 3);
-        EXPECT_EQ(TabCtrl_GetItemCount(H(TabStrip1)), product ? 4 : 3);
         EXPECT_EQ(tabs.TabCaption(3), L"Windows Settings");
         EXPECT_EQ(form->Caption(), product ? L"Lumora Problem Analysis & Repair"
                                            : L"MDAC and Microsoft JET Analysis and Repair Utility");
@@ -161,8 +162,9 @@ TEST_F(RealWindow, BothProductFormsOpenOnTheMdacPage) {
         BUTTON_IMAGELIST images{};
         SendMessageW(H(Command1), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
         EXPECT_NE(images.himl, nullptr);
-        TearDown();
     }
+    Key(VK_ESCAPE);  // the cancel key
+    EXPECT_FALSE(IsWindow(top));
 }
 
 TEST_F(RealWindow, EveryPageByMouseAndKeyboard) {
@@ -199,19 +201,12 @@ TEST_F(RealWindow, EveryPageByMouseAndKeyboard) {
     EXPECT_FALSE(IsWindow(top));
 }
 
-TEST_F(RealWindow, EscClosesTheWindow) {
-    Open(false);
-    Key(VK_ESCAPE);
-    EXPECT_FALSE(IsWindow(top));
-}
-
 // Wine's own MDAC files, read row by row; a header click sorts by that column's text and
 // each row keeps its cells; a refill of the page keeps the order.
 TEST_F(RealWindow, ListIsFilledSortedAndRefilled) {
     Open(true);
     ui::Control& view = (*form)[lvwMDACFiles];
     ASSERT_EQ(view.ItemCount(), 28);
-    EXPECT_EQ(ListView_GetItemCount(H(lvwMDACFiles)), 28);
     std::map<std::wstring, std::wstring> rows;
     for (int i = 0; i < 28; ++i) rows[view.ItemText(i, 0)] = Row(view, i);
     EXPECT_EQ(Row(view, 0), L"MSADO15.DLL|N/A|Not found");
