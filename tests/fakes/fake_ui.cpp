@@ -7,7 +7,7 @@ namespace fakes {
 FakeControl::FakeControl(const ui::ControlSpec& s) : design(s), visible(!(s.look & ui::kHidden)) {
     const std::wstring text = s.caption ? s.caption : L"";
     for (const auto& row : ui::CaptionRows(text)) {
-        if (s.kind == ui::Kind::TabStrip) tabCaptions.push_back(row[0]), tabKeys.push_back(row.at(1));
+        if (s.kind == ui::Kind::TabStrip) tabCaptions.push_back(row[0]);
         if (s.kind == ui::Kind::ListView) columns.push_back(row.at(1));
     }
     if (s.kind != ui::Kind::TabStrip && s.kind != ui::Kind::ListView) caption = text;

@@ -20,7 +20,7 @@ public:
     std::wstring caption, fontName = L"MS Sans Serif";
     bool visible, underline = false, refusesFont = false, enabled = false;
     int iconMargins[2] = {-1, -1};  // set when an icon is put on the button
-    std::vector<std::wstring> tabCaptions, tabKeys, columns;
+    std::vector<std::wstring> tabCaptions, columns;
     int selectedTab = 1, focusedTab = 0;  // from 1 and from 0, as the tab strip counts them
     unsigned extendedStyle = 0;
     std::vector<std::vector<std::wstring>> items;  // each row's texts, column 0 first
@@ -54,7 +54,6 @@ public:
     void RemoveTab(int i) override {  // as the real strip: a tab that is not there is ignored
         if (i < 1 || i > TabCount()) return;
         tabCaptions.erase(tabCaptions.begin() + (i - 1));
-        tabKeys.erase(tabKeys.begin() + (i - 1));
     }
     int SelectedTab() const override { return selectedTab; }
     int FocusedTab() const override { return focusedTab; }

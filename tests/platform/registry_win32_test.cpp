@@ -69,13 +69,6 @@ TEST_F(RegistryWin32Test, WrittenAsAdvapiStoresItAndReadBack) {
         EXPECT_EQ(reg.Value(), c.read);
         EXPECT_EQ(reg.ValueType(), static_cast<std::int32_t>(c.type));
     }
-    // Longer data than a DWORD's is declined by the real call, not written past four bytes.
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_CURRENT_USER, kSection, 0, KEY_SET_VALUE, &key);
-    const Bytes eight{1, 2, 3, 4, 5, 6, 7, 8};
-    RegSetValueExA(key, "Long", 0, REG_DWORD, eight.data(), 8);
-    RegCloseKey(key);
-    EXPECT_EQ(At(L"Long", 0).Value(), TaggedValue(std::int32_t{0}));
 }
 
 TEST_F(RegistryWin32Test, TheRealRegistryRefuses) {
@@ -92,7 +85,6 @@ TEST_F(RegistryWin32Test, TheRealRegistryRefuses) {
     cRegistry none = At(L"V", 1);
     none.SetClassKey(0);                             // no root
     EXPECT_THROW(none.CreateKey(), RegistryError);
-    EXPECT_EQ(none.Value(), TaggedValue());
 }
 
 }  // namespace

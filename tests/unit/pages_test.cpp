@@ -30,7 +30,6 @@ TEST_F(WindowTest, MdacPage) {
 }
 
 TEST_F(WindowTest, JetAndComponentsPages) {
-    texts.language = fakes::FakeTexts::German;
     versions.AddVersion(kSys + std::wstring(L"\\msjet40.dll"), 4, 0, 9511, 0);
     versions.AddVersion(kSys + std::wstring(L"\\vbscript.DLL"), 5, 6, 0, 880);
     versions.AddVersion(kSys + std::wstring(L"\\MSVBVM60.DLL"), 6, 0, 98, 2);

@@ -140,11 +140,4 @@ TEST_F(RegistryTest, KeysAndTheErrorTexts) {
     }
 }
 
-TEST(TaggedValueTest, TextForms) {
-    const std::pair<TaggedValue, std::wstring> forms[] = {
-        {TaggedValue(), L""}, {std::int32_t{-2147483647 - 1}, L"-2147483648"},
-        {ByteArray{5, {0x00, 0x0A, 0xFF}}, L"00 0A FF"}};
-    for (const auto& [value, text] : forms) EXPECT_EQ(TextForm(value), text);
-}
-
 }  // namespace
