@@ -1,10 +1,11 @@
 // modAPI on the real platform under Wine: version resources of our test DLLs and of Wine's
-// vbscript.dll, a path in the ANSI code page, and the prefix's special folders.
+// vbscript.dll, a path in the ANSI code page, the Windows version, the special folders.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "platform/strings.h"
 #include "platform/win32/folders_win32.h"
@@ -37,6 +38,14 @@ TEST(ModApiWin32, VersionResourcesAsWineReadsThem) {
     };
     for (const auto& [path, text] : cases) EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, path, true), text);
     DeleteFileW(ansiCopy.c_str());
+}
+
+// The version record as Wine fills it: its default system, Windows 7, is NT 6.1.
+TEST(ModApiWin32, WindowsVersionOfThePrefix) {
+    win32::System system;
+    const os::OsVersion v = system.QueryOsVersion();
+    EXPECT_EQ(std::tuple(v.platformId, v.major, v.minor), std::tuple(2u, 6u, 1u));
+    EXPECT_EQ(modAPI::GetWindowsVersion(system), modAPI::kWindowsVista);
 }
 
 TEST(ModApiWin32, SpecialFoldersOfThePrefix) {
