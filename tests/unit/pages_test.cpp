@@ -98,8 +98,8 @@ TEST_F(WindowTest, FileListsAndTheirListViews) {
     window.OnEvent(lvwMDACFiles, ui::Event::ColumnClick, 1);
     window.ShowMDACPage();
     EXPECT_EQ(view.items[0][0], L"OLEDB32.DLL");
-    EXPECT_LT(ui::CompareItemText(L"ado", L"MSADC"), 0);
-    EXPECT_EQ(ui::CompareItemText(L"n/a", L"N/A"), 0);
+    EXPECT_GT(ui::CompareItemText(L"MSADC", L"ado"), 0);
+    EXPECT_EQ(ui::CompareItemText(L"N/A", L"n/a"), 0);
 }
 
 TEST_F(WindowTest, CommonFilesNotSetIsToldBeforeAnyFileIsExamined) {
