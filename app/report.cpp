@@ -18,8 +18,8 @@ constexpr wchar_t kNewLine[] = L"\r\n";
 struct ReportLine {
     int caption, value;
 };
+// By tab, from the first: the page switch's order.
 struct ReportPage {
-    const wchar_t* tabKey;
     void (frmLumoraRepair::*fill)();
     std::initializer_list<ReportLine> lines;
     int list;  // list view of the page's files, or 0
@@ -27,13 +27,13 @@ struct ReportPage {
 
 using namespace ctl;
 const ReportPage kReportPages[] = {
-    {L"MDAC", &frmLumoraRepair::ShowMDACPage, {{Label7, Label8}, {Label19, Label21}, {Label22, 0}}, lvwMDACFiles},
-    {L"JET", &frmLumoraRepair::ShowJetPage, {{Label25, Label24}, {Label23, Label10}, {Label9, 0}}, lvwJetFiles},
-    {L"WINDOWS", &frmLumoraRepair::ShowWindowsPage,
+    {&frmLumoraRepair::ShowMDACPage, {{Label7, Label8}, {Label19, Label21}, {Label22, 0}}, lvwMDACFiles},
+    {&frmLumoraRepair::ShowJetPage, {{Label25, Label24}, {Label23, Label10}, {Label9, 0}}, lvwJetFiles},
+    {&frmLumoraRepair::ShowWindowsPage,
      {{Frame1, 0}, {Label1, Label2}, {Label3, Label4}, {Label6, Label5}, {Label14, Label13},
       {Frame2, 0}, {Label28, Label29}, {Label31, Label30}, {Label33, Label32}, {Label26, Label27}},
      0},
-    {L"VB", &frmLumoraRepair::ShowComponentsPage,
+    {&frmLumoraRepair::ShowComponentsPage,
      {{Frame3, 0}, {Label18, Label17}, {Label15, Label16}, {Label35, Label34}, {Label37, Label36}, {Label39, Label38}},
      0},
 };
@@ -82,20 +82,18 @@ std::wstring frmLumoraRepair::ReportText() {
     std::wstring text = std::wstring(kProgramLine) + kNewLine + Text(IDS_REPORT_CREATED) + L" " +
                         os_.system.LocalDateTimeText() + kNewLine;
     ui::Control& tabs = form_[TabStrip1];
-    for (int tab = 1; tab <= tabs.TabCount(); ++tab) {
-        for (const ReportPage& page : kReportPages) {
-            if (tabs.TabKey(tab) != page.tabKey) continue;
-            (this->*page.fill)();
-            text += kNewLine + std::wstring(L"[") + tabs.TabCaption(tab) + L"]" + kNewLine;
-            for (const ReportLine& line : page.lines) {
-                ui::Control& caption = form_[line.caption];
-                if (!caption.Visible()) continue;
-                text += caption.Caption();
-                if (line.value) text += L" " + form_[line.value].Caption();
-                text += kNewLine;
-            }
-            if (page.list) text += Rows(form_[page.list], false);
+    for (int tab = 1; tab <= tabs.TabCount() && tab <= static_cast<int>(std::size(kReportPages)); ++tab) {
+        const ReportPage& page = kReportPages[tab - 1];
+        (this->*page.fill)();
+        text += kNewLine + std::wstring(L"[") + tabs.TabCaption(tab) + L"]" + kNewLine;
+        for (const ReportLine& line : page.lines) {
+            ui::Control& caption = form_[line.caption];
+            if (!caption.Visible()) continue;  // a row the page hid
+            text += caption.Caption();
+            if (line.value) text += L" " + form_[line.value].Caption();
+            text += kNewLine;
         }
+        if (page.list) text += Rows(form_[page.list], false);
     }
     return text;
 }

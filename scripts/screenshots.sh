@@ -14,7 +14,7 @@ fi
 # lingers) would put the window on a display that is gone: start afresh.
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 mkdir -p "$out"
-/usr/lib/wine/wine64 "$driver" start "$exe" screenshots "$out" "$tag" quit
+/usr/lib/wine/wine64 "$driver" start "$exe" screenshots "$out" "$tag" close exited
 for f in "$out"/*.bmp; do
   if [ -f "$f" ]; then
     convert "$f" "${f%.bmp}.png"

@@ -1,6 +1,5 @@
 # Test components of our own, made with MinGW beside the program: small DLLs with chosen
-# version resources and registration results, and the probe that reports the Windows
-# version code under each of Wine's version settings. Windows presets only.
+# version resources and registration results. Windows presets only.
 if(NOT WIN32)
   return()
 endif()
@@ -58,37 +57,11 @@ function(lr_test_dll NAME)
   endif()
 endfunction()
 
-lr_test_dll(ver_4_0_8618_0 VERSION 4,0,8618,0)
 lr_test_dll(ver_2_80_1022_3 VERSION 2,80,1022,3)
 lr_test_dll(ver_6_0_40000_1 VERSION 6,0,40000,1)
-lr_test_dll(ver_5_6_0_880 VERSION 5,6,0,880)
 lr_test_dll(ver_0_0_0_0 VERSION 0,0,0,0)
 lr_test_dll(noversion)
-# For the end-to-end pages: a first part of two digits (sorted as text it comes before
-# 2.x), and a fourth part that one page row must leave out.
-lr_test_dll(ver_10_0_1_0 VERSION 10,0,1,0)
-lr_test_dll(ver_6_0_98_2 VERSION 6,0,98,2)
 
 if(TARGET platform_tests)
   target_compile_definitions(platform_tests PRIVATE LR_TESTDLL_DIR="${LR_TESTDLL_DIR}")
-endif()
-
-# The Windows version code under each of Wine's version settings. The setting is read at
-# process start, so each one runs the probe afresh.
-add_executable(winver_probe ${LR_TESTDLL_SOURCE_DIR}/winver_probe.cpp)
-target_link_libraries(winver_probe PRIVATE lumora_win32)
-
-if(LR_RUNS_TESTS)
-  foreach(pair win95:1 win98:2 nt40:3 win2k:4 winme:5 winxp:6 win2003:7 vista:8
-               nt351:0 win7:8 win10:8)
-    string(REPLACE ":" ";" pair ${pair})
-    list(GET pair 0 setting)
-    list(GET pair 1 code)
-    add_test(NAME winver_${setting}
-      COMMAND sh ${LR_TESTDLL_SOURCE_DIR}/winver_check.sh ${LR_WINE}
-              $<TARGET_FILE:winver_probe> ${setting} ${code})
-    lr_wine_test_properties(winver_${setting})
-    # One setting at a time: they share the probe's AppDefaults key.
-    set_tests_properties(winver_${setting} PROPERTIES RESOURCE_LOCK winver_probe_setting)
-  endforeach()
 endif()

@@ -30,6 +30,12 @@ add_test(NAME platform_tests_german COMMAND ${LR_WINE} $<TARGET_FILE:platform_te
 set_tests_properties(platform_tests_german PROPERTIES FIXTURES_REQUIRED wine
   ENVIRONMENT "${LR_WINE_ENV};LANG=de_DE.UTF-8;LC_ALL=")
 
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/e2e/CMakeLists.txt)
-  add_subdirectory(e2e)
-endif()
+# The real window in-process: the Win32 toolkit and frmLumoraRepair inside a test program.
+# One window at a time on one display: serial, like the end-to-end scenarios.
+file(GLOB LR_WINDOW_SOURCES CONFIGURE_DEPENDS window/*.cpp)
+add_executable(window_tests ${LR_WINDOW_SOURCES} $<TARGET_OBJECTS:lumora_resources>)
+target_link_libraries(window_tests PRIVATE lumora_win32 ${LR_GTEST_MAIN})
+gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX window.
+  PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=")
+
+add_subdirectory(e2e)

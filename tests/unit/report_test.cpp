@@ -1,9 +1,8 @@
 // The file lists' copy and the report of every page.
 #include "unit/window_fixture.h"
 
+#include <algorithm>
 #include <sstream>
-
-#include "platform/text_ids.h"
 
 namespace {
 
@@ -13,8 +12,8 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
     std::vector<std::wstring> lines;
     std::wstringstream in(text);
     for (std::wstring line; std::getline(in, line);) {
-        EXPECT_FALSE(line.empty() || line.back() != L'\r') << "lines end in CR LF";
-        if (!line.empty()) line.pop_back();
+        EXPECT_EQ(line.back(), L'\r') << "lines end in CR LF";
+        line.pop_back();
         lines.push_back(line);
     }
     return lines;
@@ -24,69 +23,54 @@ TEST_F(WindowTest, CopyPutsTheSelectedRowsUnderTheHeadersAndTheMenuOffersAllThre
     versions.AddVersion(L"C:\\WINDOWS\\system32\\msjet40.dll", 4, 0, 8618, 0);
     Load();
     window.ShowJetPage();
-    form[lvwJetFiles].items[2].selected = true;
-    form[lvwJetFiles].items[0].selected = true;
     window.OnEvent(lvwJetFiles, ui::Event::Copy, 0);
-    EXPECT_EQ(form.clipboard,
-              L"File Name\tFile Version\tPath\r\nmsjet40.dll\t4.0.8618\tC:\\WINDOWS\\system32\\msjet40.dll\r\n"
-              L"msjetoledb40.dll\tN/A\tNot found\r\n");
+    EXPECT_EQ(form.clipboard, L"") << "nothing selected, nothing copied";
+    form[lvwJetFiles].selected = {2, 0};
+    window.OnEvent(lvwJetFiles, ui::Event::Copy, 0);
+    EXPECT_EQ(form.clipboard, L"en 137\ten 138\ten 139\r\nmsjet40.dll\t4.0.8618\tC:\\WINDOWS\\system32\\msjet40.dll\r\n"
+                              L"msjetoledb40.dll\tN/A\tNot found\r\n");
     window.OnEvent(lvwMDACFiles, ui::Event::SelectAll, 0);
     window.OnEvent(lvwMDACFiles, ui::Event::Copy, 0);
     EXPECT_EQ(Lines(form.clipboard).size(), 29u);
-    // The context menu: Copy, Select all, Copy report, in the user's language.
-    texts.language = fakes::FakeTexts::German;
+
     form.menuChoice = 2;
     window.OnEvent(lvwJetFiles, ui::Event::ContextMenu, 0);
-    ASSERT_EQ(form.menus.size(), 1u);
-    EXPECT_EQ(form.menus[0], (std::vector<std::wstring>{L"Kopieren", L"Alles ausw\u00e4hlen", L"Bericht kopieren"}));
+    EXPECT_EQ(form.menus, (std::vector<std::vector<std::wstring>>{{L"en 200", L"en 201", L"en 202"}}));
     EXPECT_EQ(Lines(form.clipboard).at(0), L"LumoraRepair 1.10.0.48");
     // A clipboard that cannot be had is said, not passed over.
     form.clipboardFails = true;
-    window.OnEvent(Form, ui::Event::SystemMenu, app::frmLumoraRepair::kCopyReportCommand);
-    ASSERT_EQ(form.messages.size(), 1u);
-    EXPECT_EQ(form.messages[0].text, German(IDS_CLIPBOARD_FAILED));
+    ASSERT_EQ(form.systemMenu, (std::vector<std::pair<int, std::wstring>>{{0x100, L"en 202"}}));
+    window.OnEvent(Form, ui::Event::SystemMenu, 0x100);
+    EXPECT_EQ(form.messages, std::vector<std::wstring>{L"en 204|LumoraRepair"});
 }
 
+// Every page the window has, in tab order, filled afresh; the page on view stays.
 TEST_F(WindowTest, ReportHoldsEveryPageInTabOrderWithoutSwitchingThePage) {
-    MarkProductInstalled();
-    registry.PutText(os::kHKeyLocalMachine, L"Software\\Microsoft\\DataAccess", L"FullInstallVer", 1,
-                     std::string("2.81.1117.0", 12));
-    versions.AddVersion(L"C:\\WINDOWS\\system32\\MSVBVM60.DLL", 6, 0, 98, 2);
-    Load();
-    ASSERT_EQ(form.systemMenu.size(), 1u);
-    EXPECT_EQ(form.systemMenu[0].second, L"Copy report");
-    window.OnEvent(Form, ui::Event::SystemMenu, form.systemMenu[0].first);
-    const auto lines = Lines(form.clipboard);
-    ASSERT_GT(lines.size(), 60u);
-    EXPECT_EQ(lines[1], L"Created: 07.12.2026 06:30:00");
-    auto at = [&lines](const std::wstring& line) {
-        return std::find(lines.begin(), lines.end(), line) - lines.begin();
-    };
-    // Headings in tab order, each page's own lines under it; a hidden row is left out.
-    EXPECT_LT(at(L"[MDAC]"), at(L"[JET]"));
-    EXPECT_LT(at(L"[JET]"), at(L"[Windows Settings]"));
-    EXPECT_LT(at(L"[Windows Settings]"), at(L"[Other Components]"));
-    EXPECT_EQ(at(L"Installed MDAC Version according to Registry: 2.81.1117.0"), at(L"[MDAC]") + 1);
-    EXPECT_EQ(lines.at(at(L"[MDAC]") + 2), L"Available MDAC System files:");
-    EXPECT_EQ(lines.at(at(L"[MDAC]") + 4), L"MSADO15.DLL\tN/A\tNot found");
-    EXPECT_EQ(lines.at(at(L"[JET]") + 2), L"Currently at Microsoft available version for MS Jet 4.0: 4.0.8618");
-    EXPECT_LT(at(L"Windows version: Windows XP"), at(L"System Folder Settings"));
-    EXPECT_LT(at(L"[Other Components]"), at(L"Visual Basic 6 Runtime: 6.0.98"));
-    EXPECT_TRUE(form[picMDAC].visible);
-    EXPECT_FALSE(form[picJET].visible);
-    EXPECT_FALSE(form[picWindows].visible);
-}
-
-TEST_F(WindowTest, GermanReportWithoutTheProductHasThreePages) {
-    texts.language = fakes::FakeTexts::German;
-    Load();
-    window.CopyReport();
-    const auto lines = Lines(form.clipboard);
-    EXPECT_EQ(lines[1], L"Erstellt: 07.12.2026 06:30:00");
-    EXPECT_NE(std::find(lines.begin(), lines.end(), L"[Windows-Einstellungen]"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), L"Dateiname\tDateiversion\tPfad"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), L"Windows-Version: Windows XP"), lines.end());
-    EXPECT_EQ(std::find(lines.begin(), lines.end(), L"[Weitere Komponenten]"), lines.end());
+    for (bool installed : {true, false}) {
+        if (installed) registry.AddKey(os::kHKeyClassesRoot, L".lma");
+        else registry.DeleteKey(os::kHKeyClassesRoot, L".lma");
+        PutText(L"Software\\Microsoft\\DataAccess", L"FullInstallVer", "2.81.1117.0");
+        versions.AddVersion(L"C:\\WINDOWS\\system32\\MSVBVM60.DLL", 6, 0, 98, 2);
+        texts.language = installed ? fakes::FakeTexts::English : fakes::FakeTexts::German;
+        fakes::FakeForm f(app::Layout());
+        app::frmLumoraRepair w(services, f);
+        w.Form_Load();
+        w.CopyReport();
+        const auto lines = Lines(f.clipboard);
+        auto at = [&lines](const std::wstring& line) { return std::find(lines.begin(), lines.end(), line) - lines.begin(); };
+        const std::wstring l = installed ? L"en " : L"de ";
+        EXPECT_EQ(lines.at(1), l + L"203 07.12.2026 06:30");
+        EXPECT_LT(at(L"[MDAC]"), at(L"[JET]"));
+        EXPECT_LT(at(L"[JET]"), at(L"[" + l + L"130]"));
+        EXPECT_EQ(at(l + L"107 2.81.1117.0"), at(L"[MDAC]") + 1);
+        EXPECT_EQ(lines.at(at(L"[MDAC]") + 2), l + L"120") << "the hidden available-version row is left out";
+        EXPECT_EQ(lines.at(at(L"[MDAC]") + 4), L"MSADO15.DLL\tN/A\tNot found");
+        EXPECT_EQ(lines.at(at(L"[JET]") + 2), l + L"122 4.0.8618");
+        EXPECT_LT(at(l + L"101 Windows XP"), at(l + L"124"));
+        EXPECT_EQ(at(l + L"113 6.0.98") < static_cast<long>(lines.size()), installed);
+        EXPECT_TRUE(f[picMDAC].visible);
+        EXPECT_FALSE(f[picJET].visible || f[picWindows].visible);
+    }
 }
 
 }  // namespace

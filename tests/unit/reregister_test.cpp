@@ -2,7 +2,6 @@
 #include "unit/window_fixture.h"
 
 #include "app/file_lists.h"
-#include "platform/text_ids.h"
 
 namespace {
 
@@ -41,7 +40,7 @@ TEST_F(ReregisterTest, MdacCommandRegistersItsFilesInOrderAndRestoresThePage) {
         if (form[ProgressBar1].visible) names.push_back(form[Label11].caption);
     };
     window.OnEvent(Command1, ui::Event::Click, 0);
-    EXPECT_EQ(form.refreshCalls, 1);
+    EXPECT_EQ(form.refreshes, 1);
     std::vector<std::wstring> expected;
     for (const auto& row : app::kMDACFiles)
         if (!row.skipRegister && &row != &app::kMDACFiles[2]) expected.push_back(app::GetFile(row.suffix));
@@ -92,14 +91,12 @@ TEST_F(ReregisterTest, FailuresAreNamedOnceAfterTheRestAndClosingStopsTheRun) {
     modules.files.erase(L"~msjetoledb40.dll");  // listed, but no longer loads
     window.Command3_Click();
     EXPECT_EQ(Loaded(), (std::vector<std::wstring>{L"msjet40.dll", L"msjtes40.dll"}));
-    ASSERT_EQ(form.warnings.size(), 1u);
-    EXPECT_EQ(form.warnings[0].title, L"LumoraRepair");
-    EXPECT_EQ(form.warnings[0].text,
-              English(IDS_REGISTER_FAILED) + L"\r\n\r\n" + sys + L"\\msjtes40.dll\r\n    0x80070005  system text " +
-                  std::to_wstring(static_cast<std::int32_t>(0x80070005u)) + L"\r\n\r\n" + sys +
-                  L"\\msjetoledb40.dll\r\n    0x80070002  system text " +
-                  std::to_wstring(static_cast<std::int32_t>(0x80070002u)) + L"\r\n\r\n" +
-                  English(IDS_REGISTER_NEEDS_ADMIN));
+    EXPECT_EQ(form.warnings,
+              std::vector<std::wstring>{L"en 210\r\n\r\n" + sys + L"\\msjtes40.dll\r\n    0x80070005  text of " +
+                                        std::to_wstring(static_cast<std::int32_t>(0x80070005u)) + L"\r\n\r\n" + sys +
+                                        L"\\msjetoledb40.dll\r\n    0x80070002  text of " +
+                                        std::to_wstring(static_cast<std::int32_t>(0x80070002u)) +
+                                        L"\r\n\r\nen 211|LumoraRepair"});
 
     // Closed during the second entry: nothing after it is registered, the page comes back,
     // and no message holds up the closing.

@@ -1,134 +1,98 @@
-// Start-up of the window: the two forms, fonts, system directory, icons, keyboard.
+// Start-up of the window in both product forms, and switching between its pages.
 #include "unit/window_fixture.h"
-
-#include "platform/text_ids.h"
 
 namespace {
 
 using namespace ctl;
 
-TEST_F(WindowTest, NotInstalledFormHasAdvertisingAndThreeTabs) {
-    Load();
-    EXPECT_FALSE(window.ProductInstalled);
-    EXPECT_EQ(form.Caption(), L"MDAC and Microsoft JET Analysis and Repair Utility");
-    EXPECT_TRUE(form[lblLumoraAd].visible);
-    EXPECT_EQ(form[lblLumoraAd].caption, L"Lumora - for better researches on the Web!");
-    EXPECT_TRUE(form[lblLumoraAdLink].visible);
-    EXPECT_EQ(form[lblLumoraAdLink].caption, English(IDS_AD_DOWNLOAD));
-    EXPECT_EQ(form[TabStrip1].tabCaptions, (std::vector<std::wstring>{L"MDAC", L"JET", L"Windows Settings"}));
-    EXPECT_EQ(form[TabStrip1].tabKeys, (std::vector<std::wstring>{L"MDAC", L"JET", L"WINDOWS"}));
-    EXPECT_EQ(form[cmdQuit].caption, L"Exit");
-    EXPECT_EQ(form[cmdAbout].caption, L"About");
-    EXPECT_EQ(form.initCommonControlsCalls, 1);
-}
-
-TEST_F(WindowTest, InstalledFormHidesAdvertisingAndKeepsFourTabsInGerman) {
-    texts.language = fakes::FakeTexts::German;
-    MarkProductInstalled();
-    Load();
-    EXPECT_TRUE(window.ProductInstalled);
-    EXPECT_EQ(form.Caption(), L"Analyse und Problembereinigung f\u00fcr Lumora");
-    EXPECT_FALSE(form[lblLumoraAd].visible);
-    EXPECT_FALSE(form[lblLumoraAdLink].visible);
-    EXPECT_EQ(form[TabStrip1].tabCaptions,
-              (std::vector<std::wstring>{L"MDAC", L"JET", German(IDS_TAB_WINDOWS), German(IDS_TAB_COMPONENTS)}));
-    EXPECT_EQ(form[TabStrip1].tabKeys, (std::vector<std::wstring>{L"MDAC", L"JET", L"WINDOWS", L"VB"}));
-    EXPECT_EQ(form[cmdQuit].caption, L"Beenden");
-    EXPECT_EQ(form[cmdAbout].caption, L"Info");
-}
-
-TEST_F(WindowTest, ProductKeyThatCannotBeOpenedCountsAsAbsent) {
-    MarkProductInstalled();
-    registry.failures[fakes::FakeRegistry::Op::Open] = 5;  // access denied
-    Load();
-    EXPECT_FALSE(window.ProductInstalled);
-    EXPECT_EQ(form[TabStrip1].TabCount(), 3);
-}
-
-TEST_F(WindowTest, TahomaIconTitleFontSwitchesEveryControlThatTakesIt) {
-    system.iconTitleFace = L"Tahoma Bold";
-    form[Label7].refusesFont = true;
-    Load();
-    for (auto& control : form.controls) {
-        if (control->design.kind == ui::Kind::Timer || control->refusesFont) {
-            EXPECT_NE(control->FontName(), L"Tahoma") << control->design.name;
-        } else {
-            EXPECT_EQ(control->FontName(), L"Tahoma") << control->design.name;
+TEST_F(WindowTest, BothProductFormsAndTheOpeningState) {
+    for (const bool product : {false, true}) {
+        SCOPED_TRACE(product);
+        fakes::FakeForm f(app::Layout());
+        app::frmLumoraRepair w(services, f);
+        if (product) registry.AddKey(os::kHKeyClassesRoot, L".lma");
+        texts.language = product ? fakes::FakeTexts::German : fakes::FakeTexts::English;
+        w.Form_Load();
+        EXPECT_EQ(w.ProductInstalled, product);
+        EXPECT_EQ(f.Caption(), Text(product ? IDS_CAPTION_INSTALLED : IDS_CAPTION_NOT_INSTALLED));
+        EXPECT_EQ(f[lblLumoraAd].visible, !product);
+        EXPECT_EQ(f[lblLumoraAd].caption, product ? L"" : Text(IDS_AD_LINE));
+        EXPECT_EQ(f[lblLumoraAdLink].caption, product ? L"" : Text(IDS_AD_DOWNLOAD));
+        std::vector<std::wstring> tabs{L"MDAC", L"JET", Text(IDS_TAB_WINDOWS)};
+        if (product) tabs.push_back(Text(IDS_TAB_COMPONENTS));
+        EXPECT_EQ(f[TabStrip1].tabCaptions, tabs);
+        EXPECT_EQ(f[cmdQuit].caption, Text(IDS_EXIT));
+        EXPECT_EQ(f[cmdAbout].caption, Text(IDS_ABOUT));
+        // The MDAC page in front and filled; the others keep their layout captions.
+        EXPECT_TRUE(f[picMDAC].visible);
+        EXPECT_FALSE(f[picJET].visible || f[picWindows].visible);
+        EXPECT_GT(f[picMDAC].z, f[picComponents].z);
+        EXPECT_EQ(f[lvwMDACFiles].ItemCount(), 28);
+        for (int id : {lvwMDACFiles, lvwJetFiles}) {
+            EXPECT_EQ(f[id].extendedStyle & 0x4020u, 0x4020u);
+            EXPECT_EQ(f[id].columns, (std::vector{Text(IDS_COLUMN_FILE_NAME), Text(IDS_COLUMN_FILE_VERSION),
+                                                  Text(IDS_COLUMN_PATH)}));
         }
     }
 }
 
-TEST_F(WindowTest, OtherIconTitleFontsChangeNothing) {
-    for (const wchar_t* face : {L"tahoma", L"Arial", L"", L"Tahom"}) {
-        fakes::FakeForm fresh(app::Layout());
-        app::frmLumoraRepair w(services, fresh);
+TEST_F(WindowTest, FontIconsAndSystemDirectory) {
+    // Tahoma when the icon-title face begins with it; a control that refuses keeps its own.
+    for (const auto& [face, tahoma] : {std::pair{L"Tahoma Bold", true}, std::pair{L"Tahom", false},
+                                       std::pair{L"tahoma", false}}) {
+        fakes::FakeForm f(app::Layout());
+        f[Label7].refusesFont = true;
         system.iconTitleFace = face;
-        w.Form_Initialize();
-        w.Form_Load();
-        for (auto& control : fresh.controls) EXPECT_NE(control->fontName, L"Tahoma") << face;
+        app::frmLumoraRepair(services, f).Form_Load();
+        EXPECT_EQ(f[cmdQuit].fontName == L"Tahoma", tahoma) << face;
+        EXPECT_EQ(f[Label7].fontName, L"MS Sans Serif");
     }
-}
-
-TEST_F(WindowTest, SystemDirectoryIsTheTextBeforeTheFirstNul) {
-    Load();
-    EXPECT_EQ(window.SystemDirectory, L"C:\\WINDOWS\\system32");
-
-    fakes::FakeForm fresh(app::Layout());
-    app::frmLumoraRepair w(services, fresh);
-    system.systemDirectoryFails = true;
-    w.Form_Load();
-    EXPECT_EQ(w.SystemDirectory, L"");
-}
-
-TEST_F(WindowTest, ReRegisterButtonsCarryTheIconFromWindowsXPOn) {
-    struct Case {
-        os::OsVersion version;
-        int code;
-    };
-    const Case cases[] = {{{2, 5, 0, 0}, 4}, {{1, 4, 90, 0}, 5}, {{2, 3, 51, 0}, 0},
-                          {{2, 5, 1, 0}, 6}, {{2, 5, 2, 0}, 7}, {{2, 6, 0, 0}, 8}};
-    for (const Case& c : cases) {
+    // Icons on the re-register buttons from Windows XP on.
+    for (const auto& [version, icons] : {std::pair{os::OsVersion{1, 4, 90, 0}, false},
+                                         std::pair{os::OsVersion{2, 5, 0, 0}, false},
+                                         std::pair{os::OsVersion{2, 5, 1, 0}, true}}) {
         modAPI::ResetWindowsVersionCacheForTests();
-        system.version = c.version;
-        fakes::FakeForm fresh(app::Layout());
-        app::frmLumoraRepair w(services, fresh);
-        w.Form_Load();
-        EXPECT_EQ(w.WindowsVersion, c.code);
-        const bool icons = c.code >= 6;
-        EXPECT_EQ(fresh[Command1].buttonIconMargins[0], icons ? 1 : -1) << c.code;
-        EXPECT_EQ(fresh[Command1].buttonIconMargins[1], icons ? 1 : -1) << c.code;
-        EXPECT_EQ(fresh[Command3].buttonIconMargins[0], icons ? 1 : -1) << c.code;
-        EXPECT_EQ(fresh[Command2].buttonIconMargins[0], -1) << c.code;
-        EXPECT_EQ(fresh.iconsLoaded.size(), icons ? 2u : 0u) << c.code;
+        system.version = version;
+        fakes::FakeForm f(app::Layout());
+        app::frmLumoraRepair(services, f).Form_Load();
+        EXPECT_EQ(f[Command1].iconMargins[0], icons ? 1 : -1) << version.minor;
+        EXPECT_EQ(f[Command3].iconMargins[1], icons ? 1 : -1) << version.minor;
+        EXPECT_EQ(f[Command2].iconMargins[0], -1);
     }
-}
-
-TEST_F(WindowTest, OpensOnTheFilledMdacPageWithProgressHidden) {
+    system.systemDirectory = L"D:\\WIN\\system32";
     Load();
-    EXPECT_TRUE(form[picMDAC].visible);
-    EXPECT_FALSE(form[picJET].visible);
-    EXPECT_FALSE(form[picWindows].visible);
-    EXPECT_GT(form[picMDAC].z, form[picComponents].z);
-    EXPECT_EQ(form[lvwMDACFiles].ItemCount(), 28);
-    for (int id : {Command2, Label20, ProgressBar1, ProgressBar2, ProgressBar3}) EXPECT_FALSE(form[id].visible);
-    // The other pages keep their layout captions until first shown.
-    EXPECT_EQ(form[Label25].caption, L"M");
-    EXPECT_EQ(form[Label2].caption, L"M");
-    // Both list views: extended styles added to what they had, headers from the table.
-    for (int id : {lvwMDACFiles, lvwJetFiles}) {
-        EXPECT_EQ(form[id].extendedStyle & 0x4020u, 0x4020u);
-        EXPECT_EQ(form[id].columns, (std::vector<std::wstring>{L"File Name", L"File Version", L"Path"}));
-    }
-}
-
-TEST_F(WindowTest, EscAndExitUnloadTheWindow) {
-    Load();
-    window.OnCancel();
+    EXPECT_EQ(window.SystemDirectory, L"D:\\WIN\\system32");
+    window.OnCancel();  // Esc
     EXPECT_TRUE(form.unloaded);
-    fakes::FakeForm fresh(app::Layout());
-    app::frmLumoraRepair w(services, fresh);
-    w.OnEvent(cmdQuit, ui::Event::Click, 0);
-    EXPECT_TRUE(fresh.unloaded);
+}
+
+// Each switch shows its page in front, hides the others, fills it afresh and focuses cmdQuit;
+// the focused tab tells whether the switch already happened (a mouse press raises it twice).
+TEST_F(WindowTest, SwitchingPages) {
+    registry.AddKey(os::kHKeyClassesRoot, L".lma");
+    Load();
+    const int pages[] = {picMDAC, picJET, picWindows, picComponents};
+    for (const int tab : {2, 3, 4, 1, 3}) {
+        form.focus = 0;
+        Pick(tab);
+        const int page = pages[tab - 1];
+        for (int p : pages) EXPECT_EQ(form[p].visible, p == page) << tab;
+        for (int p : pages) EXPECT_TRUE(p == page || form[p].z < form[page].z) << tab;
+        EXPECT_EQ(form.focus, cmdQuit);
+    }
+    EXPECT_EQ(form[Label1].caption, Text(IDS_WINDOWS_VERSION));
+    form[Label1].caption.clear();
+    window.OnEvent(TabStrip1, ui::Event::Click, 0);  // no change of tab: nothing happens
+    EXPECT_EQ(form[Label1].caption, L"");
+
+    // A mouse press: the timer runs the switch once and stops; the click came first.
+    window.OnEvent(TabStrip1, ui::Event::MouseDown, 0);
+    EXPECT_TRUE(form[TabTimer].enabled);
+    Pick(2);
+    const int fills = form[lvwJetFiles].timesCleared;
+    window.OnEvent(TabTimer, ui::Event::Timer, 0);
+    EXPECT_FALSE(form[TabTimer].enabled);
+    EXPECT_EQ(form[lvwJetFiles].timesCleared, fills);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// The window on fakes: every OS group made up, the controls recording.
+// The window on fakes: every OS group made up, the controls recording. Windows XP, the
+// Common Files folder set, the product not installed.
 #include <gtest/gtest.h>
 
 #include "app/control_ids.h"
@@ -13,29 +14,29 @@
 #include "fakes/fake_texts.h"
 #include "fakes/fake_ui.h"
 #include "fakes/fake_versions.h"
-#include "platform/registry.h"
+#include "platform/text_ids.h"
 #include "probes/modAPI.h"
 
 class WindowTest : public ::testing::Test {
 protected:
-    WindowTest() { modAPI::ResetWindowsVersionCacheForTests(); }
-
-    // Windows XP unless a test says otherwise; Common Files set.
-    void SetUp() override {
-        system.version = {2, 5, 1, 2600};
+    WindowTest() {
+        modAPI::ResetWindowsVersionCacheForTests();
         folders.SetPath(modAPI::kFolderCommonFiles, L"C:\\Program Files\\Common Files");
     }
-
-    void MarkProductInstalled() { registry.AddKey(os::kHKeyClassesRoot, L".lma"); }
-
     void Load() {
         window.Form_Initialize();
         window.Form_Load();
     }
-
-    fakes::FakeControl& operator[](int id) { return form[id]; }
-    std::wstring English(unsigned id) { return fakes::FakeTexts::Table(fakes::FakeTexts::English).at(id); }
-    std::wstring German(unsigned id) { return fakes::FakeTexts::Table(fakes::FakeTexts::German).at(id); }
+    // The user picks tab `index` (from 1) and the strip tells the window.
+    void Pick(int index) {
+        form[ctl::TabStrip1].SelectTab(index);
+        window.OnEvent(ctl::TabStrip1, ui::Event::Click, 0);
+    }
+    std::wstring Text(unsigned id) { return texts.Text(id); }
+    void PutText(const wchar_t* section, const wchar_t* name, const std::string& text) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.c_str());
+        registry.Put(os::kHKeyLocalMachine, section, name, 1, {bytes, bytes + text.size() + 1});
+    }
 
     fakes::FakeTexts texts;
     fakes::FakeSystem system;

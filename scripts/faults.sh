@@ -1,0 +1,118 @@
+#!/bin/sh
+# Plants each fault of scripts/faults.txt in turn: finds the one program file that holds its
+# text, changes it, rebuilds incrementally, runs the tests that can see it and records
+# "caught" or "missed". The file is restored after every fault, also on failure or Ctrl+C
+# (from a backup), so no fault is ever left in the tree.
+# Usage: sh scripts/faults.sh [unit|wine|all] [RESULTS-FILE] [PATTERN]
+#   PATTERN: only the faults whose line contains it.
+#   unit faults run the native unit tests (seconds); wine faults build the win64 preset and
+#   run the matching ctest tests under one Wine prefix (and Xvfb when there is no display).
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+which=${1:-all}
+results=${2:-build/faults.txt}
+only=${3:-}
+case $results in /*) ;; *) results=$root/$results ;; esac
+list=scripts/faults.txt
+py=/usr/bin/python3
+nat=build/faults-native win=build/faults-win64
+faults=$(grep -v '^#' "$list" | grep ' ~~ ' | grep -F -- "${3:-}")
+if [ "$which" != unit ] && [ -z "${DISPLAY:-}" ] && [ -z "${LR_FAULTS_XVFB:-}" ] &&
+   echo "$faults" | grep -q '^wine:'; then
+  LR_FAULTS_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$which" "$results" "$only"
+fi
+
+target="" backup=""
+restore() {
+  if [ -n "$target" ] && [ -f "$backup" ]; then
+    # A plain copy: a new time stamp, so the next build compiles the file again.
+    cp "$backup" "$target" && rm -f "$backup"
+  fi
+  target=""
+}
+trap restore EXIT
+trap 'restore; exit 130' INT TERM HUP
+
+# field N of a fault line
+field() { printf '%s\n' "$1" | awk -v n="$2" 'BEGIN { FS = " ~~ " } { print $n }'; }
+# find SEARCH: the one program file holding it; apply FILE SEARCH REPLACEMENT
+helper() {
+  "$py" - "$@" <<'PY'
+import pathlib, sys
+mode, args = sys.argv[1], sys.argv[2:]
+if mode == "find":
+    hits = []
+    for top in ("app", "probes", "registry", "register", "platform"):
+        for p in sorted(pathlib.Path(top).rglob("*")):
+            if p.suffix in (".cpp", ".h", ".hpp", ".rc") and p.is_file():
+                hits += [str(p)] * p.read_text(encoding="utf-8").count(args[0])
+    if len(hits) != 1:
+        sys.exit(f"found {len(hits)} times: {args[0]}")
+    print(hits[0])
+else:
+    path, search, replacement = args
+    p = pathlib.Path(path)
+    p.write_text(p.read_text(encoding="utf-8").replace(search, replacement, 1), encoding="utf-8")
+PY
+}
+
+build_unit() { cmake --build "$nat" --target unit_tests -j2 >"$nat/last-build.log" 2>&1; }
+run_unit() { "$nat/tests/unit_tests" --gtest_brief=1 >"$nat/last-run.log" 2>&1; }
+build_wine() { cmake --build "$win" -j2 >"$win/last-build.log" 2>&1; }
+# 0: all passed, 1: a test failed, 2: no test matched
+run_wine() {
+  ctest --test-dir "$win" -R "$1" -FS wine --no-tests=error --timeout 300 >"$win/last-run.log" 2>&1 && return 0
+  grep -q "No tests were found" "$win/last-run.log" && return 2
+  return 1
+}
+
+mkdir -p "$(dirname "$results")"
+: >"$results"
+if [ "$which" != wine ]; then
+  cmake --preset native -B "$nat" >/dev/null || exit 1
+  build_unit && run_unit || { echo "faults.sh: the unit tests fail without a fault" >&2; exit 1; }
+fi
+if [ "$which" != unit ]; then
+  cmake --preset win64 -B "$win" >/dev/null || exit 1
+  build_wine || { echo "faults.sh: the win64 build fails without a fault" >&2; exit 1; }
+  ctest --test-dir "$win" -R '^wine_prefix$' >/dev/null 2>&1 || { echo "faults.sh: no Wine prefix" >&2; exit 1; }
+  regexes=$(echo "$faults" | sed -n 's/^wine:\([^ ]*\) .*/\1/p' | grep -v '^NONE$' | sort -u | paste -sd'|')
+  [ -z "$regexes" ] || run_wine "$regexes" || { echo "faults.sh: the Wine tests fail without a fault" >&2; exit 1; }
+fi
+
+start=$(date +%s)
+# Not a pipe: the loop must run in this shell, so the traps see the planted file.
+while IFS= read -r line; do
+  where=$(field "$line" 1) what=$(field "$line" 2) search=$(field "$line" 3) replacement=$(field "$line" 4)
+  case $where in
+    unit) [ "$which" = wine ] && continue ;;
+    wine:*) [ "$which" = unit ] && continue ;;
+  esac
+  file=$(helper find "$search") || { printf 'error   %-28s %s (text not found once)\n' "$where" "$what" | tee -a "$results"; continue; }
+  backup=$root/build/faults-backup
+  cp "$file" "$backup" && target=$file
+  helper apply "$file" "$search" "$replacement"
+  verdict=missed
+  if [ "$where" = unit ]; then
+    if ! build_unit; then verdict=nobuild; elif ! run_unit; then verdict=caught; fi
+  else
+    regex=${where#wine:}
+    if [ "$regex" = NONE ]; then verdict=missed
+    elif ! build_wine; then verdict=nobuild
+    else run_wine "$regex"; case $? in 1) verdict=caught ;; 2) verdict=error ;; esac
+    fi
+  fi
+  restore
+  printf '%-7s %-28s %s (%s)\n' "$verdict" "$where" "$what" "$file" | tee -a "$results"
+done <<EOF
+$faults
+EOF
+restore
+total=$(grep -c . "$results")
+c=$(grep -c '^caught' "$results")
+echo "$c of $total faults caught ($(( $(date +%s) - start )) s)" | tee -a "$results"
+# Leave the build dirs as the clean sources make them.
+[ "$which" = wine ] || build_unit
+[ "$which" = unit ] || build_wine
+[ "$c" -eq "$total" ]

@@ -1,0 +1,258 @@
+// The real window in-process: the Win32 toolkit makes frmLumoraRepair's controls from the
+// layout inside this test program under Wine, on the real platform groups. Read through the
+// toolkit's Control interface; keys, clicks and notifications go through the real message
+// path (posted or sent to the control's HWND, then DoEvents). The rules themselves are the
+// unit tests' business; this shows that the toolkit carries them out.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/control_ids.h"
+#include "app/frmLumoraRepair.h"
+#include "app/layout.h"
+#include "app/resources/resource_ids.h"
+#include "platform/win32/folders_win32.h"
+#include "platform/win32/registry_win32.h"
+#include "platform/win32/system_win32.h"
+#include "platform/win32/texts_win32.h"
+#include "platform/win32/versions_win32.h"
+#if __has_include("platform/win32/ui/form.h")
+#include "platform/win32/ui/form.h"
+#else
+#include "platform/win32/ui/form.h"
+#endif
+
+namespace {
+
+using namespace ctl;
+
+HWND TopWindow() { return FindWindowW(L"LumoraRepair", nullptr); }
+
+// A window's end posts WM_QUIT; taken off the queue so the next window's DoEvents runs.
+void DrainQueue() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+HWND Child(HWND top, int id) {
+    std::pair<int, HWND> found{id, nullptr};
+    EnumChildWindows(top, [](HWND h, LPARAM p) {
+        auto* f = reinterpret_cast<std::pair<int, HWND>*>(p);
+        if (GetDlgCtrlID(h) != f->first) return TRUE;
+        f->second = h;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found.second;
+}
+
+class RealWindow : public testing::Test {
+protected:
+    void Open(bool product) {
+        TearDown();
+        SetProduct(product);
+        form = std::make_unique<win32::Form>(GetModuleHandleW(nullptr), app::Layout(), IDI_APPLICATION_ICON,
+                                             IDC_HAND_LINK);
+        window = std::make_unique<app::frmLumoraRepair>(services, *form);
+        window->Form_Initialize();
+        ASSERT_TRUE(form->Create(*window, app::kClientWidth, app::kClientHeight));
+        window->Form_Load();
+        form->Show();
+        form->DoEvents();
+        top = TopWindow();
+        ASSERT_NE(top, nullptr);
+    }
+    void TearDown() override {
+        window.reset();
+        form.reset();
+        DrainQueue();
+    }
+    // The form each test asks for; the prefix belongs to this test run alone.
+    static void SetProduct(bool on) {
+        HKEY key = nullptr;
+        if (!on) RegDeleteTreeW(HKEY_CLASSES_ROOT, L".lma"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
+        else if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L".lma", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0)
+            RegCloseKey(key);
+    }
+
+    HWND H(int id) { return Child(top, id); }
+    bool Shown(int id) { return (GetWindowLongW(H(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    int Focused() { return GetDlgCtrlID(GetFocus()); }
+    // A key as the message loop gets it from the keyboard, modifiers held meanwhile.
+    void Key(WPARAM vk, bool ctrl = false, bool shift = false) {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_CONTROL] = ctrl ? 0x80 : 0;
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(state);
+        PostMessageW(GetFocus() ? GetFocus() : top, WM_KEYDOWN, vk, 1);
+        form->DoEvents();
+        state[VK_CONTROL] = state[VK_SHIFT] = 0;
+        SetKeyboardState(state);
+    }
+    // A mouse click on the middle of tab n (from 1), as the tab strip receives it.
+    void ClickTab(int n) {
+        RECT r{};
+        SendMessageW(H(TabStrip1), TCM_GETITEMRECT, static_cast<WPARAM>(n - 1), reinterpret_cast<LPARAM>(&r));
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageW(H(TabStrip1), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(H(TabStrip1), WM_LBUTTONUP, 0, at);
+        form->DoEvents();
+        Sleep(50);  // the tab timer's millisecond
+        form->DoEvents();
+    }
+    void ColumnClick(int view, int column) {
+        NMLISTVIEW note{};
+        note.hdr = {H(view), static_cast<UINT_PTR>(view), static_cast<UINT>(LVN_COLUMNCLICK)};
+        note.iSubItem = column;
+        SendMessageW(GetParent(H(view)), WM_NOTIFY, static_cast<WPARAM>(view), reinterpret_cast<LPARAM>(&note));
+    }
+    std::wstring Row(ui::Control& view, int row) {
+        return view.ItemText(row, 0) + L"|" + view.ItemText(row, 1) + L"|" + view.ItemText(row, 2);
+    }
+
+    win32::Texts texts;
+    win32::System system;
+    win32::Registry registry;
+    win32::VersionResources versions;
+    win32::Folders folders;
+    os::Services services{texts, system, registry, versions, folders};
+    std::unique_ptr<win32::Form> form;
+    std::unique_ptr<app::frmLumoraRepair> window;
+    HWND top = nullptr;
+};
+
+TEST_F(RealWindow, BothProductFormsOpenOnTheMdacPage) {
+    for (const bool product : {true, false}) {
+        SCOPED_TRACE(product);
+        Open(product);
+        ui::Control& tabs = (*form)[TabStrip1];
+        EXPECT_EQ(tabs.TabCount(), product ? 4 : 3);
+        EXPECT_EQ(form->Caption(), product ? L"Lumora Problem Analysis & Repair"
+                                           : L"MDAC and Microsoft JET Analysis and Repair Utility");
+        EXPECT_EQ(Shown(lblLumoraAdLink), !product);
+        EXPECT_TRUE(Shown(picMDAC));
+        EXPECT_FALSE(Shown(picJET));
+        EXPECT_EQ(Focused(), cmdQuit);
+        // The prefix's Windows is newer than XP: the re-register buttons carry the icon.
+        BUTTON_IMAGELIST images{};
+        SendMessageW(H(Command1), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+        EXPECT_NE(images.himl, nullptr);
+    }
+    Key(VK_ESCAPE);  // the cancel key
+    EXPECT_FALSE(IsWindow(top));
+}
+
+TEST_F(RealWindow, EveryPageByMouseAndKeyboard) {
+    Open(true);
+    const int pages[] = {picMDAC, picJET, picWindows, picComponents};
+    const auto front = [&](int page) {
+        for (int p : pages) EXPECT_EQ(Shown(p), p == page) << "page " << page;
+        EXPECT_EQ(Focused(), cmdQuit) << "page " << page;
+    };
+    ClickTab(2);
+    front(picJET);
+    Key(VK_TAB, true);
+    front(picWindows);
+    Key(VK_TAB, true);
+    front(picComponents);
+    Key(VK_TAB, true);  // round to the first
+    front(picMDAC);
+    Key(VK_TAB, true, true);
+    front(picComponents);
+    ClickTab(1);
+    front(picMDAC);
+
+    // Tab walks the tab order across containers: cmdQuit, the tab strip, the MDAC list.
+    Key(VK_TAB);
+    EXPECT_EQ(Focused(), TabStrip1);
+    Key(VK_TAB);
+    EXPECT_EQ(Focused(), lvwMDACFiles);
+    Key(VK_TAB, false, true);
+    Key(VK_TAB, false, true);
+    EXPECT_EQ(Focused(), cmdQuit);
+    // Enter presses the focused button: cmdQuit closes the window.
+    Key(VK_RETURN);
+    EXPECT_FALSE(IsWindow(top));
+}
+
+// Wine's own MDAC files, read row by row; a header click sorts by that column's text and
+// each row keeps its cells; a refill of the page keeps the order.
+TEST_F(RealWindow, ListIsFilledSortedAndRefilled) {
+    Open(true);
+    ui::Control& view = (*form)[lvwMDACFiles];
+    ASSERT_EQ(view.ItemCount(), 28);
+    std::map<std::wstring, std::wstring> rows;
+    for (int i = 0; i < 28; ++i) rows[view.ItemText(i, 0)] = Row(view, i);
+    EXPECT_EQ(Row(view, 0), L"MSADO15.DLL|N/A|Not found");
+    wchar_t common[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"CommonProgramFiles", common, MAX_PATH);
+    EXPECT_EQ(rows[L"OLEDB32.DLL"],
+              L"OLEDB32.DLL|2.81.1117|" + std::wstring(common) + L"\\System\\Ole DB\\OLEDB32.DLL");
+
+    for (const int column : {2, 0, 1}) {
+        ColumnClick(lvwMDACFiles, column);
+        for (int i = 0; i < 28; ++i) {
+            EXPECT_EQ(Row(view, i), rows[view.ItemText(i, 0)]);
+            if (i > 0) {
+                EXPECT_LE(ui::CompareItemText(view.ItemText(i - 1, column), view.ItemText(i, column)), 0);
+            }
+        }
+    }
+    EXPECT_EQ(view.ItemText(0, 1), L"2.81.1117");  // digits before "N/A"
+    ClickTab(2);
+    ClickTab(1);
+    ASSERT_EQ(view.ItemCount(), 28);
+    EXPECT_EQ(view.ItemText(0, 1), L"2.81.1117");
+}
+
+TEST_F(RealWindow, LinkLabelsAreBlueWithTheHandCursor) {
+    Open(false);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageW(top, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(H(lblLumoraAdLink)));
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
+    DeleteDC(dc);
+
+    HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_LINK));
+    SetCursor(nullptr);
+    SendMessageW(top, WM_SETCURSOR, reinterpret_cast<WPARAM>(H(lblLumoraAd)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursor(), hand);
+    EXPECT_TRUE(SendMessageW(top, WM_SETCURSOR, reinterpret_cast<WPARAM>(H(lblLumoraAdLink)),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), hand);
+}
+
+// A handler that closes the window and then lets messages run still has its window; it goes
+// when the handler returns.
+TEST(RealToolkit, CloseInsideAHandlerWaitsForIt) {
+    static const ui::ControlSpec kOneButton[] = {{7, "cmdGo", ui::Kind::Button, 0, {0, 0, 900, 300}, L"Go", 0, 0}};
+    struct Sink : ui::EventSink {
+        win32::Form* form = nullptr;
+        HWND top = nullptr;
+        bool aliveDuring = false;
+        void OnEvent(int, ui::Event event, int) override {
+            if (event != ui::Event::Click) return;
+            form->Unload();
+            PostMessageW(top, WM_CLOSE, 0, 0);
+            form->DoEvents();
+            aliveDuring = IsWindow(top) != FALSE;
+        }
+        void OnCancel() override {}
+    } sink;
+    win32::Form form(GetModuleHandleW(nullptr), kOneButton, IDI_APPLICATION_ICON, IDC_HAND_LINK);
+    ASSERT_TRUE(form.Create(sink, 1440, 720));
+    form.Show();
+    sink.form = &form;
+    sink.top = TopWindow();
+    SendMessageW(Child(sink.top, 7), BM_CLICK, 0, 0);
+    EXPECT_TRUE(sink.aliveDuring);
+    EXPECT_FALSE(IsWindow(sink.top));
+    DrainQueue();
+}
+
+}  // namespace
