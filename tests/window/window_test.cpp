@@ -16,16 +16,14 @@
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
+#include "fakes/fake_shell.h"
 #include "platform/win32/folders_win32.h"
+#include "platform/win32/modules_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/texts_win32.h"
 #include "platform/win32/versions_win32.h"
-#if __has_include("platform/win32/ui/form.h")
 #include "platform/win32/ui/form.h"
-#else
-#include "platform/win32/ui/form.h"
-#endif
 
 namespace {
 
@@ -121,7 +119,9 @@ protected:
     win32::Registry registry;
     win32::VersionResources versions;
     win32::Folders folders;
-    os::Services services{texts, system, registry, versions, folders};
+    win32::Modules modules;
+    fakes::FakeShell shell;  // the browser is the end-to-end run's business
+    os::Services services{texts, system, registry, versions, folders, shell, modules};
     std::unique_ptr<win32::Form> form;
     std::unique_ptr<app::frmLumoraRepair> window;
     HWND top = nullptr;
@@ -168,13 +168,23 @@ TEST_F(RealWindow, EveryPageByMouseAndKeyboard) {
     ClickTab(1);
     front(picMDAC);
 
-    // Tab walks the tab order across containers: cmdQuit, the tab strip, the MDAC list.
+    // Tab walks the tab order across containers: cmdQuit, the tab strip, the MDAC page's
+    // link, its list. Enter and Space on the focused link open it as a click does, from
+    // the timer after the handler.
     Key(VK_TAB);
     EXPECT_EQ(Focused(), TabStrip1);
     Key(VK_TAB);
+    EXPECT_EQ(Focused(), Label19);
+    for (const WPARAM key : {VK_RETURN, VK_SPACE}) {
+        Key(key);
+        EXPECT_EQ(shell.opened.size(), key == VK_RETURN ? 0u : 1u);
+        Sleep(20);
+        form->DoEvents();
+    }
+    EXPECT_EQ(shell.opened, (std::vector<std::wstring>{texts.Text(117), texts.Text(117)}));
+    Key(VK_TAB);
     EXPECT_EQ(Focused(), lvwMDACFiles);
-    Key(VK_TAB, false, true);
-    Key(VK_TAB, false, true);
+    for (int i = 0; i < 3; ++i) Key(VK_TAB, false, true);
     EXPECT_EQ(Focused(), cmdQuit);
     // Enter presses the focused button: cmdQuit closes the window.
     Key(VK_RETURN);
