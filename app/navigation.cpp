@@ -41,7 +41,7 @@ void frmLumoraRepair::TabStrip1_Click() {
         default:
             break;
     }
-    form_[ctl::cmdQuit].SetFocus();
+    form_[ctl::cmdQuit].SetFocus();  // whatever the tab was, even one without a page
 }
 
 void frmLumoraRepair::TabStrip1_MouseDown() { form_[ctl::TabTimer].SetEnabled(true); }

@@ -61,6 +61,9 @@ lr_test_dll(ver_2_80_1022_3 VERSION 2,80,1022,3)
 lr_test_dll(ver_6_0_40000_1 VERSION 6,0,40000,1)
 lr_test_dll(ver_0_0_0_0 VERSION 0,0,0,0)
 lr_test_dll(noversion)
+# For re-registration: an entry point that fails with access denied, and none at all.
+lr_test_dll(denied RESULT 0x80070005)
+lr_test_dll(noexport NO_EXPORT)
 
 if(TARGET platform_tests)
   target_compile_definitions(platform_tests PRIVATE LR_TESTDLL_DIR="${LR_TESTDLL_DIR}")
