@@ -21,6 +21,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(self, path, MAX_PATH);
+    GetLongPathNameW(path, path, MAX_PATH);  // loaded by its short name, it knows only that
     const wchar_t* name = path;
     for (const wchar_t* p = path; *p; ++p)
         if (*p == L'\\') name = p + 1;

@@ -265,4 +265,71 @@ TEST(RealToolkit, CloseInsideAHandlerWaitsForIt) {
     DrainQueue();
 }
 
+// The message box a command shows, read and closed from a timer that runs inside its
+// modal loop.
+std::wstring boxText;
+void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) {
+        wchar_t cls[16] = {};
+        GetClassNameW(h, cls, 16);
+        if (std::wstring(cls) != L"#32770") return TRUE;
+        wchar_t text[2048] = {};
+        GetDlgItemTextW(h, 0xFFFF, text, 2048);
+        boxText = text;
+        PostMessageW(h, WM_CLOSE, 0, 0);
+        return FALSE;
+    }, 0);
+    if (!boxText.empty()) KillTimer(nullptr, timer);
+}
+
+std::wstring Calls() {
+    wchar_t calls[4096] = {};
+    DWORD size = sizeof calls;
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", L"Calls", RRF_RT_REG_SZ, nullptr, calls, &size);
+    return calls;
+}
+
+// Through the real buttons: our recording DLLs placed as the Jet files are registered in
+// list order, the one that fails named in the one warning; the MDAC command re-registers
+// Wine's own oledb32.dll without a word.
+TEST_F(RealWindow, ReregisterCommandsThroughTheirButtons) {
+    wchar_t sys[MAX_PATH] = {};
+    GetSystemDirectoryW(sys, MAX_PATH);
+    const std::pair<const char*, const wchar_t*> placed[] = {
+        {"ver_0_0_0_0", L"msjet40.dll"}, {"denied", L"msjtes40.dll"},
+        {"ver_2_80_1022_3", L"msjetoledb40.dll"}, {"ver_6_0_40000_1", L"mswstr10.dll"}};
+    for (const auto& [dll, name] : placed) {
+        std::string from = std::string("Z:") + LR_TESTDLL_DIR + "/" + dll + ".dll";
+        for (char& c : from) c = c == '/' ? '\\' : c;
+        ASSERT_TRUE(CopyFileW(std::wstring(from.begin(), from.end()).c_str(), (std::wstring(sys) + L"\\" + name).c_str(), FALSE));
+    }
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    Open(true);
+    ClickTab(2);
+    boxText.clear();
+    SetTimer(nullptr, 0, 50, CloseBox);
+    PostMessageW(H(Command3), BM_CLICK, 0, 0);
+    form->DoEvents();
+    EXPECT_EQ(Calls(), L"msjet40.dll;msjtes40.dll;msjetoledb40.dll;");
+    EXPECT_NE(boxText.find(std::wstring(sys) + L"\\msjtes40.dll"), std::wstring::npos) << boxText;
+    EXPECT_NE(boxText.find(L"0x80070005"), std::wstring::npos);
+    EXPECT_NE(boxText.find(texts.Text(211)), std::wstring::npos);
+    EXPECT_EQ(boxText.find(L"msjet40.dll"), std::wstring::npos);
+    EXPECT_TRUE(Shown(Command3));
+    EXPECT_FALSE(Shown(ProgressBar3));
+    EXPECT_EQ(Focused(), cmdQuit);
+
+    ClickTab(1);
+    boxText.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseBox);
+    PostMessageW(H(Command1), BM_CLICK, 0, 0);
+    form->DoEvents();
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(boxText, L"");
+    EXPECT_TRUE(Shown(Command1));
+    EXPECT_EQ((*form)[Label11].Caption(), L"");
+    for (const auto& entry : placed) DeleteFileW((std::wstring(sys) + L"\\" + entry.second).c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+}
+
 }  // namespace

@@ -182,6 +182,18 @@ bool Form::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* res
             if (hwnd == hwnd_)
                 if (auto it = byId_.find(static_cast<int>(wParam)); it != byId_.end()) it->second->OnTimer();
             return true;
+        case WM_ACTIVATE:
+            // As a dialog does: the control that had the focus has it again when the window
+            // comes back from a message box or another program.
+            if (hwnd != hwnd_) return false;
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                focusBeforeLeaving_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
+                return false;
+            }
+            if (!focusBeforeLeaving_ || !IsWindow(focusBeforeLeaving_)) return false;
+            ::SetFocus(focusBeforeLeaving_);
+            return true;
         case WM_SYSCOMMAND:
             // The system keeps the low four bits of the command for itself.
             if (hwnd != hwnd_) return false;

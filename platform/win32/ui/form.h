@@ -91,6 +91,7 @@ private:
     bool closePending_ = false;
     bool quitSeen_ = false;
     std::vector<int> systemCommands_;  // our items of the system menu
+    HWND focusBeforeLeaving_ = nullptr;
 };
 
 }  // namespace win32
