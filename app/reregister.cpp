@@ -103,10 +103,10 @@ void frmLumoraRepair::Command1_Click() {
 
 // Only the Jet page's own controls: the MDAC page's link is none of this command's business.
 void frmLumoraRepair::Command3_Click() {
+    const std::vector<FileEntry> list = JetFileList;  // as the page last built it, at the click
     form_[ctl::Command3].SetVisible(false);
     BeginBusy();
     form_.DoEvents();
-    const std::vector<FileEntry> list = JetFileList;  // as the page last built it
     form_[ctl::ProgressBar3].SetVisible(true);
     form_[ctl::ProgressBar3].SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
