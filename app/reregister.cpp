@@ -47,7 +47,10 @@ void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, int pr
                                       std::vector<RegisterFailure>& failures) {
     for (std::size_t i = 0; i < list.size() && !form_.UnloadPending(); ++i) {
         const FileEntry& entry = list[i];
-        if (nameLabel) form_[nameLabel].SetCaption(GetFile(entry.FilePath));
+        if (nameLabel) {
+            form_[nameLabel].SetCaption(GetFile(entry.FilePath));
+            form_.Refresh();  // the name shows while its file registers, not after
+        }
         std::wstring path = os_.system.ShortPathName(entry.FilePath);
         // A file the page found is never passed over because its short form cannot be had.
         if (path.empty() && entry.FilePath != kNotFound) path = entry.FilePath;

@@ -7,12 +7,12 @@ endif()
 set(LR_TESTDLL_DIR ${CMAKE_BINARY_DIR}/testdlls)
 set(LR_TESTDLL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/testdlls)
 
-# lr_test_dll(<name> [VERSION a,b,c,d] [RESULT hr] [NO_EXPORT])
+# lr_test_dll(<name> [VERSION a,b,c,d] [RESULT hr] [SLEEP ms] [NO_EXPORT])
 #   Builds ${LR_TESTDLL_DIR}/<name>.dll. VERSION gives it a version resource with that file
 #   version (none without); RESULT is what its DllRegisterServer returns (S_OK if not
 #   given); NO_EXPORT leaves DllRegisterServer out. Target name: testdll_<name>.
 function(lr_test_dll NAME)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT" "VERSION;RESULT" "")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT" "VERSION;RESULT;SLEEP" "")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "lr_test_dll(${NAME}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
@@ -41,6 +41,9 @@ function(lr_test_dll NAME)
     RUNTIME_OUTPUT_DIRECTORY ${LR_TESTDLL_DIR}
     # The import library is of no use to anyone; keep it out of the DLL folder.
     ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testdlls_src)
+  if(DEFINED ARG_SLEEP)
+    target_compile_definitions(${target} PRIVATE LR_TESTDLL_SLEEP=${ARG_SLEEP})
+  endif()
   if(DEFINED ARG_RESULT)
     target_compile_definitions(${target} PRIVATE LR_TESTDLL_RESULT=${ARG_RESULT})
   endif()
@@ -67,6 +70,8 @@ lr_test_dll(noversion)
 # the pages list it), and none at all.
 lr_test_dll(denied VERSION 1,0,0,0 RESULT 0x80070005)
 lr_test_dll(noexport NO_EXPORT)
+# A registration that takes its time, to watch a run in progress (scripts/screenshots.sh).
+lr_test_dll(slow VERSION 1,0,0,0 SLEEP 1500)
 
 foreach(user platform_tests window_tests)
   if(TARGET ${user})

@@ -37,6 +37,9 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
                        static_cast<DWORD>((lstrlenW(calls) + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
+#ifdef LR_TESTDLL_SLEEP
+    Sleep(LR_TESTDLL_SLEEP);
+#endif
     return static_cast<HRESULT>(LR_TESTDLL_RESULT);
 }
 #else
