@@ -70,7 +70,7 @@ lr_test_dll(noversion)
 # the pages list it), and none at all.
 lr_test_dll(denied VERSION 1,0,0,0 RESULT 0x80070005)
 lr_test_dll(noexport NO_EXPORT)
-# A registration that takes its time, to watch a run in progress (scripts/screenshots.sh).
+# A registration that takes its time: placed as a few MDAC files, a run can be watched by hand.
 lr_test_dll(slow VERSION 1,0,0,0 SLEEP 1500)
 
 foreach(user platform_tests window_tests)
