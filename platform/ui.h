@@ -87,7 +87,6 @@ public:
     virtual int TabCount() const { return 0; }
     virtual std::wstring TabCaption(int) const { return {}; }
     virtual void SetTabCaption(int, const std::wstring&) {}
-    virtual std::wstring TabKey(int) const { return {}; }
     virtual void RemoveTab(int) {}
     virtual int SelectedTab() const { return 0; }
     // The index (from 0) of the tab that has the focus: TCM_GETCURFOCUS.

@@ -12,8 +12,7 @@ void TabStrip::Create(HWND parent) {
             TCITEMW item{};
             item.mask = TCIF_TEXT;
             item.pszText = text.data();
-            SendMessageW(hwnd_, TCM_INSERTITEMW, keys_.size(), reinterpret_cast<LPARAM>(&item));
-            keys_.push_back(row.size() > 1 ? row[1] : L"");
+            SendMessageW(hwnd_, TCM_INSERTITEMW, static_cast<WPARAM>(TabCount()), reinterpret_cast<LPARAM>(&item));
         }
     }
     Attach();
@@ -55,12 +54,11 @@ void TabStrip::SetTabCaption(int index, const std::wstring& text) {
     SendMessageW(hwnd_, TCM_SETITEMW, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&item));
 }
 
-std::wstring TabStrip::TabKey(int index) const { return Has(index) ? keys_[static_cast<std::size_t>(index - 1)] : L""; }
+int TabStrip::TabCount() const { return hwnd_ ? static_cast<int>(SendMessageW(hwnd_, TCM_GETITEMCOUNT, 0, 0)) : 0; }
 
 void TabStrip::RemoveTab(int index) {
     if (!Has(index)) return;
     SendMessageW(hwnd_, TCM_DELETEITEM, static_cast<WPARAM>(index - 1), 0);
-    keys_.erase(keys_.begin() + (index - 1));
 }
 
 int TabStrip::SelectedTab() const { return static_cast<int>(SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0)) + 1; }

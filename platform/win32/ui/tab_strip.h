@@ -1,7 +1,6 @@
 #pragma once
 // A tab strip: tabs from the laid-out caption ("caption|key;..."), counted from 1.
 #include <string>
-#include <vector>
 
 #include "platform/win32/ui/control.h"
 
@@ -20,10 +19,9 @@ public:
     std::wstring Caption() const override { return {}; }
     void SetCaption(const std::wstring&) override {}
 
-    int TabCount() const override { return static_cast<int>(keys_.size()); }
+    int TabCount() const override;
     std::wstring TabCaption(int index) const override;
     void SetTabCaption(int index, const std::wstring& text) override;
-    std::wstring TabKey(int index) const override;
     void RemoveTab(int index) override;
     int SelectedTab() const override;
     int FocusedTab() const override;
@@ -31,8 +29,6 @@ public:
 
 private:
     bool Has(int index) const { return index >= 1 && index <= TabCount(); }
-
-    std::vector<std::wstring> keys_;
 };
 
 }  // namespace win32
