@@ -1,6 +1,7 @@
 #!/bin/sh
-# Under a display: starts the exe through the end-to-end driver, saves a PNG of every page
-# (the whole Wine desktop), and closes the program.
+# Under a display: starts the exe through the end-to-end driver, once with the product
+# installed and once without (the prefix's own state, left as found), saves a PNG of every
+# page and of the About box, and closes the program.
 # Usage: screenshots.sh EXE OUTDIR [NAME-PREFIX]
 # WINEPREFIX and LANG are taken from the environment (LANG=de_DE.UTF-8 for the German window).
 set -eu
@@ -14,7 +15,12 @@ fi
 # lingers) would put the window on a display that is gone: start afresh.
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 mkdir -p "$out"
-/usr/lib/wine/wine64 "$driver" start "$exe" screenshots "$out" "$tag" close exited
+for form in installed not-installed; do
+  product=yes
+  [ "$form" = installed ] || product=no
+  /usr/lib/wine/wine64 "$driver" product $product start "$exe" screenshots "$out" "$tag$form-" \
+    click 1009 shot "$out/$tag$form-about.bmp" key return close exited
+done
 for f in "$out"/*.bmp; do
   if [ -f "$f" ]; then
     convert "$f" "${f%.bmp}.png"
