@@ -45,9 +45,9 @@ void Print(const std::wstring& line) {
     std::fflush(stdout);
 }
 
-void Poll(const std::function<bool()>& done, const std::wstring& what) {
+void Poll(const std::function<bool()>& done, const std::wstring& what, DWORD timeout = 10000) {
     for (DWORD start = GetTickCount(); !done(); Sleep(100))
-        if (GetTickCount() - start > 10000) throw Failure{what};
+        if (GetTickCount() - start > timeout) throw Failure{what};
 }
 
 // Paths come as Unix paths from CMake; Wine maps the root to drive Z:.
@@ -279,8 +279,6 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
             SelectTab(program, std::stoi(next()));
         } else if (command == L"key") {
             Key(next());
-        } else if (command == L"esc") {
-            Key(L"esc");
         } else if (command == L"click") {
             Mouse(control(), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
         } else if (command == L"rightclick") {
@@ -297,21 +295,14 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
         } else if (command == L"opened") {
             // The last address the browser script was given.
             const std::wstring url = next(), file = WindowsPath(browser + L"/opened.txt");
-            std::wstring last;
-            auto read = [&] {
-                char line[1024] = {};
-                DWORD done = 0;
-                HANDLE in = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-                if (in == INVALID_HANDLE_VALUE) return false;
-                ReadFile(in, line, sizeof line - 1, &done, nullptr);
-                CloseHandle(in);
-                std::string text(line, done);
-                last.assign(text.begin(), text.end());
-                return !last.empty() && last.back() == L'\n';
-            };
-            for (DWORD start = GetTickCount(); !read(); Sleep(200))
-                if (GetTickCount() - start > 30000) throw Failure{L"no address opened"};
-            if (last != url + L"\n") throw Failure{L"opened " + last};
+            std::wstring line;
+            Poll([&] {
+                char text[1024] = {};
+                std::FILE* in = _wfopen(file.c_str(), L"rb");
+                if (in) line.assign(text, text + std::fread(text, 1, sizeof text - 1, in)), std::fclose(in);
+                return !line.empty() && line.back() == L'\n';
+            }, L"no address opened", 30000);
+            if (line != url + L"\n") throw Failure{L"opened " + line};
             DeleteFileW(file.c_str());
         } else if (command == L"box") {
             // The message box: its title and its text (the static of id 0xFFFF).
