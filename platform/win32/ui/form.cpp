@@ -32,6 +32,12 @@ std::unique_ptr<Control> MakeControl(ControlHost& host, const ui::ControlSpec& d
     return nullptr;
 }
 
+// What operator[] raises for an id the layout does not have: a fault of the program.
+class NoSuchControl : public std::exception {
+public:
+    const char* what() const noexcept override { return "no control with this id"; }
+};
+
 void ToBottom(HWND hwnd) { SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
 
 }  // namespace
@@ -82,10 +88,20 @@ bool Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwi
 void Form::MakeControls() {
     for (const auto& design : layout_) {
         auto control = MakeControl(*this, design);
-        control->Create(design.container != 0 ? byId_.at(design.container)->Hwnd() : hwnd_);
-        byId_[design.id] = control.get();
+        Control* parent = design.container != 0 ? Find(design.container) : nullptr;
+        if (design.container != 0 && !parent) throw NoSuchControl();
+        control->Create(parent ? parent->Hwnd() : hwnd_);
+        const auto at = std::lower_bound(byId_.begin(), byId_.end(), design.id,
+                                         [](const auto& entry, int id) { return entry.first < id; });
+        byId_.insert(at, {design.id, control.get()});
         controls_.push_back(std::move(control));
     }
+}
+
+Control* Form::Find(int id) const {
+    const auto at = std::lower_bound(byId_.begin(), byId_.end(), id,
+                                     [](const auto& entry, int key) { return entry.first < key; });
+    return at != byId_.end() && at->first == id ? at->second : nullptr;
 }
 
 // Pages lie over the tab strip; later pages under earlier ones, the first on top. Then from
@@ -98,9 +114,7 @@ void Form::Stack() {
     std::vector<Control*> labels;
     for (auto& c : controls_)
         if (c->StackLayer() == Control::Layer::LeftToRight) labels.push_back(c.get());
-    std::stable_sort(labels.begin(), labels.end(), [](Control* a, Control* b) {
-        return a->Design().place.left > b->Design().place.left;
-    });
+    SortStable(labels, [](const Control* c) { return -c->Design().place.left; });
     for (Control* label : labels) ToBottom(label->Hwnd());
     for (auto& c : controls_)
         if (HWND backdrop = c->Backdrop()) ToBottom(backdrop);
@@ -180,7 +194,7 @@ bool Form::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* res
             return true;
         case WM_TIMER:
             if (hwnd == hwnd_)
-                if (auto it = byId_.find(static_cast<int>(wParam)); it != byId_.end()) it->second->OnTimer();
+                if (Control* timer = Find(static_cast<int>(wParam))) timer->OnTimer();
             return true;
         case WM_ACTIVATE:
             // As a dialog does: the control that had the focus has it again when the window
@@ -212,7 +226,11 @@ bool Form::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* res
     }
 }
 
-ui::Control& Form::operator[](int id) { return *byId_.at(id); }
+ui::Control& Form::operator[](int id) {
+    Control* control = Find(id);
+    if (!control) throw NoSuchControl();
+    return *control;
+}
 
 std::vector<ui::Control*> Form::Controls() {
     std::vector<ui::Control*> all;

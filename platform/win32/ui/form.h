@@ -4,17 +4,25 @@
 // with the window's keyboard rules, and message boxes.
 #include <windows.h>
 
-#include <functional>
-#include <map>
+#include <exception>
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui.h"
 #include "platform/win32/ui/control.h"
 
 namespace win32 {
+
+// Ascending by key, equal keys kept in their order. By insertion: the lists hold a few
+// dozen controls, and std::stable_sort's merge code is a few kilobytes of the exe.
+template <typename Key>
+void SortStable(std::vector<Control*>& list, Key key) {
+    for (std::size_t i = 1; i < list.size(); ++i)
+        for (std::size_t j = i; j > 0 && key(list[j]) < key(list[j - 1]); --j) std::swap(list[j], list[j - 1]);
+}
 
 class Form : public ui::Form, private ControlHost {
 public:
@@ -67,7 +75,18 @@ private:
     // The message loop and handlers (message_loop.cpp).
     void Pump(bool untilEmpty);
     // Runs one handler; closing asked for meanwhile happens when the outermost one is done.
-    void RunHandler(const std::function<void()>& handler);
+    template <typename Handler>
+    void RunHandler(Handler&& handler) {
+        ++handlerDepth_;
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            ShowException(e);  // never unwound through the system's window procedures
+        }
+        EndHandler();
+    }
+    void ShowException(const std::exception& e);
+    void EndHandler();
     void Close();
 
     // Keys that belong to the window (keyboard.cpp).
@@ -83,7 +102,8 @@ private:
     HWND hwnd_ = nullptr;
     ui::EventSink* sink_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
-    std::map<int, Control*> byId_;
+    std::vector<std::pair<int, Control*>> byId_;  // sorted by id
+    Control* Find(int id) const;
     int dpiX_ = 96, dpiY_ = 96;
     HCURSOR handCursor_ = nullptr;
     ui::Pointer pointer_ = ui::Pointer::Default;
