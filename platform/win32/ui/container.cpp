@@ -9,6 +9,7 @@ void Container::RegisterWindowClass(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WindowProc;
+    wc.cbWndExtra = sizeof(LONG_PTR);  // the host; the user data holds the control
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -38,9 +39,9 @@ void Container::Create(HWND parent) {
 LRESULT CALLBACK Container::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         auto* made = static_cast<ControlHost*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
+        SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(made));
     }
-    auto* host = reinterpret_cast<ControlHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* host = reinterpret_cast<ControlHost*>(GetWindowLongPtrW(hwnd, 0));
     LRESULT result = 0;
     if (host && host->Route(hwnd, msg, wParam, lParam, &result)) return result;
     return DefWindowProcW(hwnd, msg, wParam, lParam);

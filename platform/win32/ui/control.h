@@ -43,7 +43,7 @@ public:
     virtual void Create(HWND parent) = 0;
 
     // The control a window belongs to: the window itself or the nearest window above it
-    // that is one of ours; found through a property of the window, never by a search.
+    // that is one of ours; found through the window's own data, never by a search.
     static Control* FromHwnd(HWND hwnd);
 
     HWND Hwnd() const { return hwnd_; }
@@ -113,7 +113,7 @@ protected:
     HWND hwnd_ = nullptr;
 
 private:
-    static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
 
 protected:
     // What the window would have done without us.
@@ -122,6 +122,7 @@ protected:
 private:
 
     const ui::ControlSpec& spec_;
+    WNDPROC original_ = nullptr;  // the window's procedure before ours
     LOGFONTW font_{};
     HFONT hfont_ = nullptr;
     bool visible_ = true;
