@@ -29,7 +29,6 @@ Control::~Control() {
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     }
-    if (hfont_) DeleteObject(hfont_);
 }
 
 Control* Control::FromHwnd(HWND hwnd) {
@@ -54,7 +53,15 @@ void Control::Attach() {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
-    ApplyFont();
+    if (!ApplyFont()) Fit();
+}
+
+void Control::ApplyLook() {
+    if (!hwnd_) return;
+    if (hfont_) {
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_), FALSE);
+        OnFont(hfont_);
+    }
     Fit();
 }
 
@@ -130,12 +137,12 @@ void Control::SetFocus() {
 
 bool Control::ApplyFont() {
     if (!hwnd_) return true;  // recorded; used when made
-    HFONT made = CreateFontIndirectW(&font_);
-    if (!made) return false;
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
-    OnFont(made);
-    if (hfont_) DeleteObject(hfont_);
-    hfont_ = made;
+    HFONT font = host_.SharedFont(font_);
+    if (!font) return false;
+    hfont_ = font;
+    if (!host_.LookApplied()) return true;  // the form applies it when it shows
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    OnFont(font);
     Fit();
     return true;
 }

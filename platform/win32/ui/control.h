@@ -27,6 +27,13 @@ public:
     // The form's routing for a window of ours (the form and its containers): true and a
     // result when it handled the message.
     virtual bool Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
+    // The font of a look, made once and shared by every control that has it; the form
+    // frees it. Null when the system cannot make it.
+    virtual HFONT SharedFont(const LOGFONTW& look) = 0;
+    // False until the form is first shown. Until then controls only record their font and
+    // width and the form applies them once, when it shows: each application is a round trip
+    // to the window system, and the window's load changes most of them again anyway.
+    virtual bool LookApplied() const = 0;
 
 protected:
     ~ControlHost() = default;
@@ -41,6 +48,8 @@ public:
 
     // Makes the control's window under parent (a timer makes none).
     virtual void Create(HWND parent) = 0;
+    // Gives the window its recorded font and width (the form does, when it shows).
+    void ApplyLook();
 
     // The control a window belongs to: the window itself or the nearest window above it
     // that is one of ours; found through the window's own data, never by a search.
@@ -106,7 +115,7 @@ protected:
     virtual HWND CaptionWindow() const { return hwnd_; }
     // Other windows of the control that take its font.
     virtual void OnFont(HFONT) {}
-    // After the caption or the font changed.
+    // After the caption or the font changed, once the look is applied.
     virtual void Fit() {}
 
     ControlHost& host_;

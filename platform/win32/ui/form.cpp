@@ -48,6 +48,17 @@ Form::Form(HINSTANCE instance, std::span<const ui::ControlSpec> layout, int icon
 Form::~Form() {
     controls_.clear();
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    for (const auto& font : fonts_) DeleteObject(font.second);
+}
+
+HFONT Form::SharedFont(const LOGFONTW& look) {
+    for (const auto& [made, font] : fonts_)
+        if (made.lfHeight == look.lfHeight && made.lfWeight == look.lfWeight && made.lfUnderline == look.lfUnderline &&
+            made.lfCharSet == look.lfCharSet && lstrcmpW(made.lfFaceName, look.lfFaceName) == 0)
+            return font;
+    HFONT font = CreateFontIndirectW(&look);
+    if (font) fonts_.emplace_back(look, font);
+    return font;
 }
 
 void Form::InitCommonControls() { ::InitCommonControls(); }
@@ -121,6 +132,10 @@ void Form::Stack() {
 }
 
 void Form::Show() {
+    if (!lookApplied_) {
+        lookApplied_ = true;
+        for (auto& c : controls_) c->ApplyLook();
+    }
     RECT r{};
     GetWindowRect(hwnd_, &r);
     RECT work{};

@@ -65,6 +65,8 @@ private:
     HCURSOR HandCursor() const override { return handCursor_; }
     void Raise(int id, ui::Event event, int column) override;
     bool Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    HFONT SharedFont(const LOGFONTW& look) override;
+    bool LookApplied() const override { return lookApplied_; }
 
     static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
     void MakeControls();
@@ -112,6 +114,8 @@ private:
     bool quitSeen_ = false;
     std::vector<int> systemCommands_;  // our items of the system menu
     HWND focusBeforeLeaving_ = nullptr;
+    std::vector<std::pair<LOGFONTW, HFONT>> fonts_;  // one per look, freed with the form
+    bool lookApplied_ = false;
 };
 
 }  // namespace win32
