@@ -1,16 +1,16 @@
 // The benchmark's harness, run under wine64 by bench/bench.py. Every command measures two or
 // three things side by side, alternating (the order swapped every round), and prints one
-// line per sample: "<group> <what> <milliseconds> [<private KB>]". The figures are made by
-// bench.py from these lines.
+// line per sample: "<group> <what> <milliseconds>". The figures are made by bench.py from
+// these lines.
 //
 //   lrbench startup ROUNDS EXE_A EXE_B   time from CreateProcess to the visible window whose
-//                                        visible list view holds 28 rows; its private memory
+//                                        visible list view holds 28 rows; then "ready <what>"
+//                                        and a line read from standard input before closing
 //   lrbench pages ROUNDS                 each page's fill in process against its bare calls
 //   lrbench register ROUNDS              the MDAC command against regsvr32 /s per file and
 //                                        against a bare load, call, free loop
 #include <windows.h>
 #include <commctrl.h>
-#include <psapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -103,14 +103,17 @@ void StartOnce(const char* tag, const std::wstring& exe) {
         Sleep(0);
     }
     const double ms = Now() - start;
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    // Wine answers no private memory for another process: bench.py reads the running
+    // program's from Linux while we wait for its line.
+    std::printf("ready %s\n", tag);
+    std::fflush(stdout);
+    char line[16];
+    if (!std::fgets(line, sizeof line, stdin)) Fail("no answer on standard input");
     PostMessageW(found.top, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) Fail("the program did not end on WM_CLOSE");
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    std::printf("startup %s %.3f %.0f\n", tag, ms, static_cast<double>(memory.PrivateUsage) / 1024.0);
+    std::printf("startup %s %.3f\n", tag, ms);
     std::fflush(stdout);
 }
 

@@ -105,7 +105,8 @@ std::wstring Control::Caption() const {
 
 void Control::SetCaption(const std::wstring& text) {
     HWND target = CaptionWindow();
-    if (!target) return;
+    // The same text again changes nothing on screen; setting it would repaint the control.
+    if (!target || WindowText(target) == text) return;
     SetWindowTextW(target, text.c_str());
     Fit();
 }

@@ -275,7 +275,9 @@ void Form::ShowWarning(const std::wstring& text, const std::wstring& title) {
 }
 
 void Form::Refresh() {
-    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // What changed has invalidated itself: painting that now shows every change, and the
+    // rest of the window is not drawn again for nothing (a command refreshes per file).
+    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 std::unique_ptr<ui::Picture> Form::LoadIconResource(const wchar_t* name) {

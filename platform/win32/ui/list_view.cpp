@@ -86,12 +86,47 @@ void ListView::SetColumnCaption(int column, const std::wstring& text) {
     SendMessageW(hwnd_, LVM_SETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&col));
 }
 
+// Inside a bulk update a refill reuses the items the control holds: a row whose texts are
+// those it shows already costs nothing, and only what differs is set, added or removed at
+// the end. On screen it is the same as removing everything and adding it again.
 void ListView::ClearItems() {
-    SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+    if (updating_ > 0 && !refilling_) {
+        shown_ = std::move(rows_);
+        refilling_ = true;
+    } else if (!refilling_) {
+        SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+    }
     rows_.clear();
 }
 
+int ListView::ItemOfRow(std::size_t row) const {
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = static_cast<LPARAM>(row);
+    return static_cast<int>(
+        SendMessageW(hwnd_, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void ListView::SetText(std::size_t row, int sub, const std::wstring& text) {
+    if (refilling_ && row < shown_.size()) {
+        const auto& was = shown_[row];
+        if (static_cast<std::size_t>(sub) < was.size() && was[static_cast<std::size_t>(sub)] == text) return;
+    }
+    std::wstring copy = text;
+    LVITEMW item{};
+    item.iSubItem = sub;
+    item.pszText = copy.data();
+    SendMessageW(hwnd_, LVM_SETITEMTEXTW, static_cast<WPARAM>(ItemOfRow(row)), reinterpret_cast<LPARAM>(&item));
+    changed_ = true;
+}
+
 void ListView::AddItem(const std::wstring& /*key*/, const std::wstring& text) {
+    const std::size_t row = rows_.size();
+    rows_.push_back({text});
+    if (refilling_ && row < shown_.size()) {
+        SetText(row, 0, text);
+        return;
+    }
     // Each item carries its row in rows_ as its parameter: sorting compares those texts,
     // never item indexes, which move while the control sorts.
     std::wstring copy = text;
@@ -99,26 +134,18 @@ void ListView::AddItem(const std::wstring& /*key*/, const std::wstring& text) {
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = ItemCount();
     item.pszText = copy.data();
-    item.lParam = static_cast<LPARAM>(rows_.size());
-    rows_.push_back({text});
+    item.lParam = static_cast<LPARAM>(row);
     SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    changed_ = true;
     if (updating_ == 0) SortIfSorted();
 }
 
 void ListView::SetLastItemSubItem(int sub, const std::wstring& text) {
     if (rows_.empty() || sub < 1) return;
-    LVFINDINFOW find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = static_cast<LPARAM>(rows_.size() - 1);
-    const auto index = SendMessageW(hwnd_, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
     auto& row = rows_.back();
     if (row.size() <= static_cast<std::size_t>(sub)) row.resize(static_cast<std::size_t>(sub) + 1);
     row[static_cast<std::size_t>(sub)] = text;
-    std::wstring copy = text;
-    LVITEMW item{};
-    item.iSubItem = sub;
-    item.pszText = copy.data();
-    SendMessageW(hwnd_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SetText(rows_.size() - 1, sub, text);
     if (updating_ == 0) SortIfSorted();
 }
 
@@ -150,8 +177,23 @@ void ListView::BeginUpdate() {
 
 void ListView::EndUpdate() {
     if (updating_ == 0 || --updating_ != 0 || !hwnd_) return;
-    SortIfSorted();
+    if (refilling_) {
+        for (std::size_t row = shown_.size(); row-- > rows_.size();) {
+            SendMessageW(hwnd_, LVM_DELETEITEM, static_cast<WPARAM>(ItemOfRow(row)), 0);
+            changed_ = true;
+        }
+        // As after removing every item: nothing selected or focused, the first row in view.
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+        SendMessageW(hwnd_, LVM_SETSELECTIONMARK, 0, -1);
+        shown_.clear();
+        refilling_ = false;
+    }
+    if (changed_) SortIfSorted();  // unchanged rows are in the order a sort gives already
+    changed_ = false;
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    if (ItemCount() > 0) SendMessageW(hwnd_, LVM_ENSUREVISIBLE, 0, FALSE);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
