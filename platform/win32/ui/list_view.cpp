@@ -94,6 +94,7 @@ void ListView::ClearItems() {
         shown_ = std::move(rows_);
         refilling_ = true;
     } else if (!refilling_) {
+        Changing();
         SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0);
     }
     rows_.clear();
@@ -116,8 +117,8 @@ void ListView::SetText(std::size_t row, int sub, const std::wstring& text) {
     LVITEMW item{};
     item.iSubItem = sub;
     item.pszText = copy.data();
+    Changing();
     SendMessageW(hwnd_, LVM_SETITEMTEXTW, static_cast<WPARAM>(ItemOfRow(row)), reinterpret_cast<LPARAM>(&item));
-    changed_ = true;
 }
 
 void ListView::AddItem(const std::wstring& /*key*/, const std::wstring& text) {
@@ -135,8 +136,8 @@ void ListView::AddItem(const std::wstring& /*key*/, const std::wstring& text) {
     item.iItem = ItemCount();
     item.pszText = copy.data();
     item.lParam = static_cast<LPARAM>(row);
+    Changing();
     SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    changed_ = true;
     if (updating_ == 0) SortIfSorted();
 }
 
@@ -171,30 +172,45 @@ void ListView::SetSorted(bool on) {
     SortIfSorted();
 }
 
-void ListView::BeginUpdate() {
-    if (updating_++ == 0 && hwnd_) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+// Drawing stops at the first change of a bulk update, not at its start: turning it back on
+// makes the control lay itself out again, which a refill that changes nothing does not need.
+void ListView::BeginUpdate() { ++updating_; }
+
+void ListView::Changing() {
+    if (updating_ > 0 && !redrawOff_ && hwnd_) {
+        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+        redrawOff_ = true;
+    }
+    changed_ = true;
 }
 
 void ListView::EndUpdate() {
     if (updating_ == 0 || --updating_ != 0 || !hwnd_) return;
     if (refilling_) {
         for (std::size_t row = shown_.size(); row-- > rows_.size();) {
+            Changing();
             SendMessageW(hwnd_, LVM_DELETEITEM, static_cast<WPARAM>(ItemOfRow(row)), 0);
-            changed_ = true;
         }
         // As after removing every item: nothing selected or focused, the first row in view.
-        LVITEMW state{};
-        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+        const auto none = static_cast<WPARAM>(-1);
+        if (SendMessageW(hwnd_, LVM_GETSELECTEDCOUNT, 0, 0) > 0 ||
+            SendMessageW(hwnd_, LVM_GETNEXTITEM, none, LVNI_FOCUSED) != -1) {
+            LVITEMW state{};
+            state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            SendMessageW(hwnd_, LVM_SETITEMSTATE, none, reinterpret_cast<LPARAM>(&state));
+        }
         SendMessageW(hwnd_, LVM_SETSELECTIONMARK, 0, -1);
+        if (SendMessageW(hwnd_, LVM_GETTOPINDEX, 0, 0) > 0) SendMessageW(hwnd_, LVM_ENSUREVISIBLE, 0, FALSE);
         shown_.clear();
         refilling_ = false;
     }
     if (changed_) SortIfSorted();  // unchanged rows are in the order a sort gives already
     changed_ = false;
-    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    if (ItemCount() > 0) SendMessageW(hwnd_, LVM_ENSUREVISIBLE, 0, FALSE);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (redrawOff_) {
+        SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        redrawOff_ = false;
+    }
 }
 
 const std::wstring& ListView::RowText(LPARAM row, int column) const {

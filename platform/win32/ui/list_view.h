@@ -52,6 +52,9 @@ private:
     std::vector<std::vector<std::wstring>> shown_;  // during a refill: what the items hold
     bool refilling_ = false;
     bool changed_ = false;  // an item was set, added or removed since the last sort
+    bool redrawOff_ = false;  // drawing stopped for a bulk update
+    // Before an item changes: stops drawing inside a bulk update.
+    void Changing();
     int sortKey_ = 0;
     bool sorted_ = false;
     int updating_ = 0;
