@@ -7,8 +7,9 @@
 //                                        visible list view holds 28 rows; then "ready <what>"
 //                                        and a line read from standard input before closing
 //   lrbench pages ROUNDS                 each page's fill in process against its bare calls
-//   lrbench register ROUNDS              the MDAC command against regsvr32 /s per file and
-//                                        against a bare load, call, free loop
+//   lrbench register ROUNDS              the MDAC command against regsvr32 /s per file,
+//                                        against a bare load, call, free loop, and the
+//                                        list rebuild the command starts with
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -294,16 +295,19 @@ void Register(int rounds) {
                 FreeLibrary(module);
             }
         },
+        // The part of the command its rules ask for before it registers anything.
+        [&] { w.window.BuildMDACFileList(); },
     };
-    const char* const names[] = {"command", "regsvr32", "bare"};
+    const char* const names[] = {"command", "regsvr32", "bare", "rebuild"};
+    constexpr int kWays = 4;
     RegisteredCount();
     for (int round = 0; round < rounds; ++round) {
-        for (int turn = 0; turn < 3; ++turn) {
-            const int way = (round % 2 == 0) ? turn : 2 - turn;
+        for (int turn = 0; turn < kWays; ++turn) {
+            const int way = (round % 2 == 0) ? turn : kWays - 1 - turn;
             const double ms = Time(ways[way]);
             w.form.DoEvents();
             const int count = RegisteredCount();
-            if (count != static_cast<int>(files.size())) {
+            if (count != (way == 3 ? 0 : static_cast<int>(files.size()))) {
                 std::fprintf(stderr, "lrbench: %s registered %d of %zu files\n", names[way], count, files.size());
                 std::exit(1);
             }
