@@ -183,8 +183,10 @@ def main():
         lambda r, a, b: r <= 0.02)
     row(rows, "MDAC command, 21 files, against load/call/free", times(s, "command"), times(s, "bare"), "≤ 1.5",
         lambda r, a, b: r <= 1.5)
-    # Not a goal: what the command's own rules cost before it registers (28 files examined).
-    row(rows, "its list rebuild alone, against load/call/free", times(s, "rebuild"), times(s, "bare"), "(part of it)", None)
+    # Not a goal: what the command's own rules cost besides loading and calling (the list
+    # rebuilt, 28 files examined; each file's short path).
+    row(rows, "its list rebuild and short paths alone, against load/call/free", times(s, "rules"), times(s, "bare"),
+        "(part of it)", None)
 
     size = (ROOT / "build/win32/LumoraRepair.exe").stat().st_size
     limit = 160 * 1024  # 160 KB as Windows counts them

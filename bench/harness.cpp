@@ -8,8 +8,8 @@
 //                                        and a line read from standard input before closing
 //   lrbench pages ROUNDS                 each page's fill in process against its bare calls
 //   lrbench register ROUNDS              the MDAC command against regsvr32 /s per file,
-//                                        against a bare load, call, free loop, and the
-//                                        list rebuild the command starts with
+//                                        against a bare load, call, free loop, and what
+//                                        its rules ask besides (list rebuild, short paths)
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -295,10 +295,15 @@ void Register(int rounds) {
                 FreeLibrary(module);
             }
         },
-        // The part of the command its rules ask for before it registers anything.
-        [&] { w.window.BuildMDACFileList(); },
+        // What the command's rules ask for besides loading and calling: the list rebuilt
+        // before the run, and each file's short path.
+        [&] {
+            w.window.BuildMDACFileList();
+            for (const std::string& file : files)
+                w.system.ShortPathName(std::wstring(file.begin(), file.end()));
+        },
     };
-    const char* const names[] = {"command", "regsvr32", "bare", "rebuild"};
+    const char* const names[] = {"command", "regsvr32", "bare", "rules"};
     constexpr int kWays = 4;
     RegisteredCount();
     for (int round = 0; round < rounds; ++round) {
