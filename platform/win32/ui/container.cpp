@@ -27,7 +27,7 @@ void Container::Create(HWND parent) {
         // beneath them (the form puts it there) and never paints over them.
         RECT r{};
         GetClientRect(hwnd_, &r);
-        box_ = CreateWindowExW(0, L"BUTTON", LaidOutCaption().c_str(),
+        box_ = CreateWindowExW(0, L"BUTTON", CurrentCaption().c_str(),
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0, r.right, r.bottom,
                                hwnd_, nullptr, host_.Instance(), nullptr);
     }
@@ -49,6 +49,17 @@ LRESULT CALLBACK Container::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 
 void Container::OnMouseMove() {
     if (IsPage()) host_.Raise(Id(), ui::Event::MouseMove, 0);
+}
+
+// A page's controls are made the first time it is shown.
+void Container::SetVisible(bool on) {
+    if (on && IsPage()) host_.RealizePage(Id());
+    Control::SetVisible(on);
+}
+
+void Container::BringToFront() {
+    if (IsPage()) host_.RealizePage(Id());
+    Control::BringToFront();
 }
 
 // Pages lie over the tab strip.

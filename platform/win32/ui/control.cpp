@@ -21,6 +21,7 @@ Control::Control(ControlHost& host, const ui::ControlSpec& design) : host_(host)
     font_.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font_.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
     visible_ = !(design.look & ui::kHidden);
+    caption_ = LaidOutCaption();
 }
 
 Control::~Control() {
@@ -100,11 +101,12 @@ HBRUSH Control::OnCtlColor(HDC dc) {
 
 std::wstring Control::Caption() const {
     HWND target = CaptionWindow();
-    return target ? WindowText(target) : std::wstring();
+    return target ? WindowText(target) : caption_;
 }
 
 void Control::SetCaption(const std::wstring& text) {
     HWND target = CaptionWindow();
+    caption_ = text;
     // The same text again changes nothing on screen; setting it would repaint the control.
     if (!target || WindowText(target) == text) return;
     SetWindowTextW(target, text.c_str());

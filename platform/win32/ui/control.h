@@ -34,6 +34,9 @@ public:
     // width and the form applies them once, when it shows: each application is a round trip
     // to the window system, and the window's load changes most of them again anyway.
     virtual bool LookApplied() const = 0;
+    // Makes the windows of what a page holds, the first time it is shown: until then its
+    // controls record what they are told (caption, visibility, font, list rows and so on).
+    virtual void RealizePage(int pageId) = 0;
 
 protected:
     ~ControlHost() = default;
@@ -108,6 +111,8 @@ protected:
     void Attach();
     int Pixels(int twips, bool vertical) const { return MulDiv(twips, host_.Dpi(vertical), 1440); }
     std::wstring LaidOutCaption() const { return spec_.caption ? spec_.caption : L""; }
+    // The caption as last set, the laid-out one until then: what a window is made with.
+    const std::wstring& CurrentCaption() const { return caption_; }
     bool ApplyFont();
     HFONT Font() const { return hfont_; }
 
@@ -132,6 +137,7 @@ private:
 
     const ui::ControlSpec& spec_;
     WNDPROC original_ = nullptr;  // the window's procedure before ours
+    std::wstring caption_;  // kept while there is no window
     LOGFONTW font_{};
     HFONT hfont_ = nullptr;
     bool visible_ = true;

@@ -91,22 +91,53 @@ bool Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwi
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
     MakeControls();
-    Stack();
     return true;
 }
 
-// Containers come before what they hold in the layout, so each parent is made first.
+// Containers come before what they hold in the layout, so each parent is made first. What a
+// page holds waits for the page to be shown (RealizePage): at start-up one page shows, and
+// under Wine every window made costs several round trips to the server.
 void Form::MakeControls() {
+    std::vector<Control*> made;
     for (const auto& design : layout_) {
         auto control = MakeControl(*this, design);
-        Control* parent = design.container != 0 ? Find(design.container) : nullptr;
-        if (design.container != 0 && !parent) throw NoSuchControl();
-        control->Create(parent ? parent->Hwnd() : hwnd_);
+        if (design.container != 0 && !Find(design.container)) throw NoSuchControl();
         const auto at = std::lower_bound(byId_.begin(), byId_.end(), design.id,
                                          [](const auto& entry, int id) { return entry.first < id; });
         byId_.insert(at, {design.id, control.get()});
+        if (PageOf(design) == 0) {
+            MakeWindow(*control);
+            made.push_back(control.get());
+        }
         controls_.push_back(std::move(control));
     }
+    Stack(made);
+}
+
+void Form::MakeWindow(Control& control) {
+    const int container = control.Design().container;
+    control.Create(container != 0 ? Find(container)->Hwnd() : hwnd_);
+}
+
+// The page a control lies on, at any depth; 0 for the form's own controls and the pages.
+int Form::PageOf(const ui::ControlSpec& design) const {
+    for (int id = design.container; id != 0;) {
+        const Control* c = Find(id);
+        if (!c) return 0;
+        if (c->GetKind() == ui::Kind::Page) return id;
+        id = c->Design().container;
+    }
+    return 0;
+}
+
+void Form::RealizePage(int pageId) {
+    std::vector<Control*> made;
+    for (auto& c : controls_)
+        if (!c->Hwnd() && c->GetKind() != ui::Kind::Timer && PageOf(c->Design()) == pageId) {
+            MakeWindow(*c);
+            made.push_back(c.get());
+        }
+    Stack(made);
 }
 
 Control* Form::Find(int id) const {
@@ -118,16 +149,18 @@ Control* Form::Find(int id) const {
 // Pages lie over the tab strip; later pages under earlier ones, the first on top. Then from
 // the bottom: group boxes (transparent inside, beneath their labels), labels from left to
 // right, so a caption grown past its width runs under the value beside it instead of hiding
-// it; everything else above, as made.
-void Form::Stack() {
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-        if ((*it)->StackLayer() == Control::Layer::OverTabs) (*it)->BringToFront();
+// it; everything else above, as made. Each container's controls are made together, so the
+// order holds for what was just made.
+void Form::Stack(const std::vector<Control*>& made) {
+    for (auto it = made.rbegin(); it != made.rend(); ++it)
+        if ((*it)->StackLayer() == Control::Layer::OverTabs)
+            SetWindowPos((*it)->Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     std::vector<Control*> labels;
-    for (auto& c : controls_)
-        if (c->StackLayer() == Control::Layer::LeftToRight) labels.push_back(c.get());
+    for (Control* c : made)
+        if (c->StackLayer() == Control::Layer::LeftToRight) labels.push_back(c);
     SortStable(labels, [](const Control* c) { return -c->Design().place.left; });
     for (Control* label : labels) ToBottom(label->Hwnd());
-    for (auto& c : controls_)
+    for (Control* c : made)
         if (HWND backdrop = c->Backdrop()) ToBottom(backdrop);
 }
 

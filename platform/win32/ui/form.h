@@ -70,7 +70,10 @@ private:
 
     static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
     void MakeControls();
-    void Stack();
+    void MakeWindow(Control& control);
+    int PageOf(const ui::ControlSpec& design) const;
+    void RealizePage(int pageId) override;
+    void Stack(const std::vector<Control*>& made);
     // A modal box over the window; flags: MB_OK with an icon or none.
     int ShowBox(const std::wstring& text, const std::wstring& title, UINT flags);
 

@@ -6,7 +6,7 @@ constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
 }  // namespace
 
 void Label::Create(HWND parent) {
-    hwnd_ = MakeWindow(0, L"STATIC", LaidOutCaption().c_str(), SS_LEFT | SS_NOTIFY | SS_NOPREFIX, parent);
+    hwnd_ = MakeWindow(0, L"STATIC", CurrentCaption().c_str(), SS_LEFT | SS_NOTIFY | SS_NOPREFIX, parent);
     Attach();
 }
 

@@ -20,6 +20,20 @@ void ListView::Create(HWND parent) {
         }
     }
     Attach();
+    if (!hwnd_) return;
+    // What it was told before it had a window.
+    if (extendedStyleSet_) SetExtendedStyle(extendedStyle_);
+    for (const auto& [at, text] : headers_) SetColumnCaption(at, text);
+    if (!rows_.empty()) {
+        auto rows = std::move(rows_);
+        rows_.clear();
+        BeginUpdate();
+        for (const auto& texts : rows) {
+            AddItem(texts.empty() ? L"" : texts[0], texts.empty() ? L"" : texts[0]);
+            for (std::size_t sub = 1; sub < texts.size(); ++sub) SetLastItemSubItem(static_cast<int>(sub), texts[sub]);
+        }
+        EndUpdate();
+    }
 }
 
 LRESULT ListView::OnNotify(const NMHDR& header) {
@@ -44,10 +58,12 @@ bool ListView::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
 }
 
 bool ListView::ItemSelected(int item) const {
+    if (!hwnd_) return false;
     return SendMessageW(hwnd_, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) != 0;
 }
 
 void ListView::SelectAllItems() {
+    if (!hwnd_) return;
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED;
     state.state = LVIS_SELECTED;
@@ -55,19 +71,31 @@ void ListView::SelectAllItems() {
 }
 
 unsigned ListView::ExtendedStyle() const {
+    if (!hwnd_) return extendedStyle_;
     return static_cast<unsigned>(SendMessageW(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
 }
 
 void ListView::SetExtendedStyle(unsigned style) {
+    extendedStyle_ = style;
+    extendedStyleSet_ = true;
+    if (!hwnd_) return;
     SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style));
 }
 
 int ListView::ColumnCount() const {
+    if (!hwnd_) return static_cast<int>(ui::CaptionRows(LaidOutCaption()).size());
     HWND header = reinterpret_cast<HWND>(SendMessageW(hwnd_, LVM_GETHEADER, 0, 0));
     return header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
 std::wstring ListView::ColumnCaption(int column) const {
+    if (!hwnd_) {
+        for (const auto& [at, text] : headers_)
+            if (at == column) return text;
+        const auto rows = ui::CaptionRows(LaidOutCaption());
+        const auto at = static_cast<std::size_t>(column - 1);
+        return at < rows.size() && rows[at].size() > 1 ? rows[at][1] : L"";
+    }
     wchar_t text[260] = {};
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT;
@@ -79,6 +107,12 @@ std::wstring ListView::ColumnCaption(int column) const {
 }
 
 void ListView::SetColumnCaption(int column, const std::wstring& text) {
+    if (!hwnd_) {
+        for (auto& [at, was] : headers_)
+            if (at == column) return void(was = text);
+        headers_.emplace_back(column, text);
+        return;
+    }
     std::wstring copy = text;
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT;
@@ -90,6 +124,7 @@ void ListView::SetColumnCaption(int column, const std::wstring& text) {
 // those it shows already costs nothing, and only what differs is set, added or removed at
 // the end. On screen it is the same as removing everything and adding it again.
 void ListView::ClearItems() {
+    if (!hwnd_) return rows_.clear();
     if (updating_ > 0 && !refilling_) {
         shown_ = std::move(rows_);
         refilling_ = true;
@@ -124,6 +159,7 @@ void ListView::SetText(std::size_t row, int sub, const std::wstring& text) {
 void ListView::AddItem(const std::wstring& /*key*/, const std::wstring& text) {
     const std::size_t row = rows_.size();
     rows_.push_back({text});
+    if (!hwnd_) return;
     if (refilling_ && row < shown_.size()) {
         SetText(row, 0, text);
         return;
@@ -146,13 +182,18 @@ void ListView::SetLastItemSubItem(int sub, const std::wstring& text) {
     auto& row = rows_.back();
     if (row.size() <= static_cast<std::size_t>(sub)) row.resize(static_cast<std::size_t>(sub) + 1);
     row[static_cast<std::size_t>(sub)] = text;
+    if (!hwnd_) return;
     SetText(rows_.size() - 1, sub, text);
     if (updating_ == 0) SortIfSorted();
 }
 
-int ListView::ItemCount() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
+int ListView::ItemCount() const {
+    if (!hwnd_) return static_cast<int>(rows_.size());
+    return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0));
+}
 
 std::wstring ListView::ItemText(int itemIndex, int column) const {
+    if (!hwnd_) return RowText(itemIndex, column);
     wchar_t text[1024] = {};
     LVITEMW item{};
     item.iSubItem = column;

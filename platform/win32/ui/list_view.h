@@ -53,6 +53,10 @@ private:
     bool refilling_ = false;
     bool changed_ = false;  // an item was set, added or removed since the last sort
     bool redrawOff_ = false;  // drawing stopped for a bulk update
+    // Told before there was a window; given to it when it is made.
+    unsigned extendedStyle_ = 0;
+    bool extendedStyleSet_ = false;
+    std::vector<std::pair<int, std::wstring>> headers_;
     // Before an item changes: stops drawing inside a bulk update.
     void Changing();
     int sortKey_ = 0;
