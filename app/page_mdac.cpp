@@ -56,13 +56,14 @@ int CompareVersionTexts(const std::wstring& a, const std::wstring& b) {
 void frmLumoraRepair::ShowMDACPage() {
     form_[ctl::Label7].SetCaption(Text(IDS_MDAC_INSTALLED_VERSION));
 
-    cRegistry registry = MachineTextReader(L"Software\\Microsoft\\DataAccess", L"FullInstallVer");
-    form_[ctl::Label8].SetCaption(TextForm(registry.Value()));
+    // Read once: the label and the comparison take the same value.
+    const std::wstring installed =
+        TextForm(MachineTextReader(L"Software\\Microsoft\\DataAccess", L"FullInstallVer").Value());
+    form_[ctl::Label8].SetCaption(installed);
 
     form_[ctl::Command1].SetCaption(Text(IDS_REREGISTER_MDAC));
 
     // A newer installation hides the row for good.
-    const std::wstring installed = TextForm(registry.Value());
     if (CompareVersionTexts(installed, kAvailableMDACVersion) > 0) {
         form_[ctl::Label19].SetVisible(false);
         form_[ctl::Label21].SetVisible(false);

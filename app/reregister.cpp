@@ -1,7 +1,7 @@
 // The re-register commands: each walks its page's file list and calls every entry's
 // DllRegisterServer, letting the window's messages run after each one. A failure does not
 // stop the run; the files that failed are named together once the page is restored.
-#include <cstdio>
+#include <cstdint>
 
 #include "app/control_ids.h"
 #include "app/file_lists.h"
@@ -22,9 +22,12 @@ constexpr wchar_t kNotFound[] = L"Not found";
 constexpr std::int32_t kAccessDenied = static_cast<std::int32_t>(0x80070005u);
 constexpr std::int32_t kTypeLibRegistryAccess = static_cast<std::int32_t>(0x8002801Cu);
 
+// "0x" and eight upper-case digits. By hand: a printf would bring the C library's whole
+// formatter, floating point included, into the exe for this one number.
 std::wstring Hex(std::int32_t code) {
-    wchar_t text[16];
-    std::swprintf(text, 16, L"0x%08X", static_cast<unsigned>(code));
+    std::wstring text = L"0x00000000";
+    auto bits = static_cast<std::uint32_t>(code);
+    for (std::size_t i = text.size(); i > 2; bits >>= 4) text[--i] = L"0123456789ABCDEF"[bits & 0xF];
     return text;
 }
 

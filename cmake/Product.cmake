@@ -2,7 +2,7 @@
 
 # The control toolkit has a folder of its own, one file per control kind.
 file(GLOB LR_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp platform/win32/ui/*.cpp)
-list(FILTER LR_WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$")
+list(FILTER LR_WIN32_SOURCES EXCLUDE REGEX "/(winmain|runtime_throws)\\.cpp$")
 add_library(lumora_win32 STATIC ${LR_WIN32_SOURCES})
 target_link_libraries(lumora_win32 PUBLIC lumora_core
   comctl32 version shfolder shell32 ole32 advapi32 gdi32 user32 kernel32)
@@ -35,7 +35,8 @@ target_include_directories(lumora_resources PRIVATE
   ${CMAKE_SOURCE_DIR}/app/resources ${CMAKE_SOURCE_DIR} ${LR_ART_DIR} ${CMAKE_BINARY_DIR})
 add_dependencies(lumora_resources lumora_art)
 
-add_executable(LumoraRepair WIN32 platform/win32/winmain.cpp $<TARGET_OBJECTS:lumora_resources>)
+add_executable(LumoraRepair WIN32 platform/win32/winmain.cpp platform/win32/runtime_throws.cpp
+  $<TARGET_OBJECTS:lumora_resources>)
 target_link_libraries(LumoraRepair PRIVATE lumora_win32)
 if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
   target_link_options(LumoraRepair PRIVATE -s -Wl,--gc-sections)

@@ -3,7 +3,8 @@
 # Only what is missing is installed; nothing is downloaded from outside Debian.
 set -eu
 packages="cmake ninja-build g++ libgtest-dev googletest
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
+  g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick icoutils
   python3 python3-pefile locales"
 missing=""

@@ -74,6 +74,10 @@ def main(exe):
     dll = pe.OPTIONAL_HEADER.DllCharacteristics
     check(dll & 0x40, "DYNAMIC_BASE")
     check(dll & 0x100, "NX_COMPAT")
+    # Size: the exe is downloaded and mailed by support; 160 KB (as Windows counts: 163840
+    # bytes) at most.
+    check(size <= 160 * 1024, f"at most 160 KB (163840 bytes), not {size}")
+
     imports = {e.dll.decode().lower() for e in pe.DIRECTORY_ENTRY_IMPORT}
     check(imports <= SYSTEM_DLLS, f"imports only system DLLs, not {sorted(imports - SYSTEM_DLLS)}")
 

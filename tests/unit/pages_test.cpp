@@ -35,7 +35,9 @@ TEST_F(WindowTest, JetAndComponentsPages) {
     versions.AddVersion(kSys + std::wstring(L"\\vbscript.DLL"), 5, 6, 0, 880);
     versions.AddVersion(kSys + std::wstring(L"\\MSVBVM60.DLL"), 6, 0, 98, 2);
     Load();
+    const int before = versions.sizeCalls;
     window.ShowJetPage();
+    EXPECT_EQ(versions.sizeCalls - before, 6) << "each Jet file read once";
     window.ShowComponentsPage();
     const std::pair<int, std::wstring> captions[] = {
         {Label25, Text(IDS_JET_INSTALLED_VERSION)}, {Label23, Text(IDS_JET_AVAILABLE_VERSION)}, {Label24, L"4.0.9511"},

@@ -8,8 +8,17 @@ Button::~Button() {
 }
 
 void Button::Create(HWND parent) {
-    hwnd_ = MakeWindow(0, L"BUTTON", LaidOutCaption().c_str(), WS_TABSTOP | BS_PUSHBUTTON, parent);
+    hwnd_ = MakeWindow(0, L"BUTTON", CurrentCaption().c_str(), WS_TABSTOP | BS_PUSHBUTTON, parent);
     Attach();
+    if (images_) ShowImages();
+}
+
+void Button::ShowImages() {
+    BUTTON_IMAGELIST images{};
+    images.himl = images_;
+    images.margin = margin_;
+    images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+    SendMessageW(hwnd_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
 }
 
 void Button::OnCommand(int code) {
@@ -24,13 +33,11 @@ bool Button::Press() {
 void Button::SetButtonIcon(const ui::Picture& picture, int marginLeft, int marginTop) {
     HIMAGELIST list = ImageList_Create(16, 16, ILC_MASK | ILC_COLOR32, 1, 1);
     ImageList_AddIcon(list, static_cast<const Icon&>(picture).Handle());
-    BUTTON_IMAGELIST images{};
-    images.himl = list;
-    images.margin = RECT{marginLeft, marginTop, 0, 0};
-    images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
-    SendMessageW(hwnd_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
-    if (images_) ImageList_Destroy(images_);
+    HIMAGELIST old = images_;
     images_ = list;
+    margin_ = RECT{marginLeft, marginTop, 0, 0};
+    if (hwnd_) ShowImages();  // else when it is made
+    if (old) ImageList_Destroy(old);
 }
 
 }  // namespace win32

@@ -32,7 +32,9 @@ public:
     void SetButtonIcon(const ui::Picture& picture, int marginLeft, int marginTop) override;
 
 private:
+    void ShowImages();
     HIMAGELIST images_ = nullptr;
+    RECT margin_{};
 };
 
 }  // namespace win32

@@ -9,6 +9,7 @@ void Container::RegisterWindowClass(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WindowProc;
+    wc.cbWndExtra = sizeof(LONG_PTR);  // the host; the user data holds the control
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -26,7 +27,7 @@ void Container::Create(HWND parent) {
         // beneath them (the form puts it there) and never paints over them.
         RECT r{};
         GetClientRect(hwnd_, &r);
-        box_ = CreateWindowExW(0, L"BUTTON", LaidOutCaption().c_str(),
+        box_ = CreateWindowExW(0, L"BUTTON", CurrentCaption().c_str(),
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 0, 0, r.right, r.bottom,
                                hwnd_, nullptr, host_.Instance(), nullptr);
     }
@@ -38,9 +39,9 @@ void Container::Create(HWND parent) {
 LRESULT CALLBACK Container::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         auto* made = static_cast<ControlHost*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(made));
+        SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(made));
     }
-    auto* host = reinterpret_cast<ControlHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* host = reinterpret_cast<ControlHost*>(GetWindowLongPtrW(hwnd, 0));
     LRESULT result = 0;
     if (host && host->Route(hwnd, msg, wParam, lParam, &result)) return result;
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -48,6 +49,17 @@ LRESULT CALLBACK Container::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 
 void Container::OnMouseMove() {
     if (IsPage()) host_.Raise(Id(), ui::Event::MouseMove, 0);
+}
+
+// A page's controls are made the first time it is shown.
+void Container::SetVisible(bool on) {
+    if (on && IsPage()) host_.RealizePage(Id());
+    Control::SetVisible(on);
+}
+
+void Container::BringToFront() {
+    if (IsPage()) host_.RealizePage(Id());
+    Control::BringToFront();
 }
 
 // Pages lie over the tab strip.

@@ -16,6 +16,8 @@ public:
     void OnMouseMove() override;
     Layer StackLayer() const override;
     HWND Backdrop() const override { return box_; }
+    void SetVisible(bool on) override;
+    void BringToFront() override;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);

@@ -1,16 +1,12 @@
 #include "platform/win32/ui/control.h"
 
-#include <commctrl.h>
-
 namespace win32 {
-namespace {
-constexpr UINT_PTR kSubclassId = 1;
-// The window property that leads from a window to its control. A property of our own name
-// cannot be mistaken for another window's data (the user data of the form and of common
-// controls' inner windows means something else), and GetWindowSubclass is missing from the
-// 64-bit import library.
-constexpr wchar_t kControlProperty[] = L"LumoraRepair.Control";
-}  // namespace
+
+// A control's window has our procedure in place of its own (kept in original_) and the
+// control in its user data; each kind keeps its own state in its class's extra bytes, our
+// containers included. So a message reaches its control, and a window leads to its control,
+// without a window property: under Wine every property lookup is a round trip to the
+// server, and comctl32's SetWindowSubclass makes two of them for every message.
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -25,20 +21,21 @@ Control::Control(ControlHost& host, const ui::ControlSpec& design) : host_(host)
     font_.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font_.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
     visible_ = !(design.look & ui::kHidden);
+    caption_ = LaidOutCaption();
 }
 
 Control::~Control() {
     // A window that outlives its control must not call into it any more.
-    if (hwnd_ && IsWindow(hwnd_)) {
-        RemoveWindowSubclass(hwnd_, Subclass, kSubclassId);
-        RemovePropW(hwnd_, kControlProperty);
+    if (hwnd_ && IsWindow(hwnd_) && GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc)) {
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     }
-    if (hfont_) DeleteObject(hfont_);
 }
 
 Control* Control::FromHwnd(HWND hwnd) {
     for (HWND h = hwnd; h; h = (GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr) {
-        if (HANDLE control = GetPropW(h, kControlProperty)) return static_cast<Control*>(control);
+        if (GetWindowLongPtrW(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc))
+            return reinterpret_cast<Control*>(GetWindowLongPtrW(h, GWLP_USERDATA));
     }
     return nullptr;
 }
@@ -54,14 +51,24 @@ HWND Control::MakeWindow(DWORD exStyle, const wchar_t* windowClass, const wchar_
 
 void Control::Attach() {
     if (!hwnd_) return;
-    SetWindowSubclass(hwnd_, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    SetPropW(hwnd_, kControlProperty, this);
-    ApplyFont();
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
+    if (!ApplyFont()) Fit();
+}
+
+void Control::ApplyLook() {
+    if (!hwnd_) return;
+    if (hfont_) {
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_), FALSE);
+        OnFont(hfont_);
+    }
     Fit();
 }
 
-LRESULT CALLBACK Control::Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<Control*>(data);
+LRESULT CALLBACK Control::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const WNDPROC original = self->original_;
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
@@ -72,18 +79,18 @@ LRESULT CALLBACK Control::Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
             self->OnMouseMove();
             break;
         case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, Subclass, kSubclassId);
-            RemovePropW(hwnd, kControlProperty);
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             break;
         default:
             if (LRESULT result = 0; self->OnMessage(msg, wParam, lParam, result)) return result;
             break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallWindowProcW(original, hwnd, msg, wParam, lParam);
 }
 
 LRESULT Control::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(hwnd_, msg, wParam, lParam);
+    return CallWindowProcW(original_, hwnd_, msg, wParam, lParam);
 }
 
 HBRUSH Control::OnCtlColor(HDC dc) {
@@ -94,12 +101,14 @@ HBRUSH Control::OnCtlColor(HDC dc) {
 
 std::wstring Control::Caption() const {
     HWND target = CaptionWindow();
-    return target ? WindowText(target) : std::wstring();
+    return target ? WindowText(target) : caption_;
 }
 
 void Control::SetCaption(const std::wstring& text) {
     HWND target = CaptionWindow();
-    if (!target) return;
+    caption_ = text;
+    // The same text again changes nothing on screen; setting it would repaint the control.
+    if (!target || WindowText(target) == text) return;
     SetWindowTextW(target, text.c_str());
     Fit();
 }
@@ -131,12 +140,12 @@ void Control::SetFocus() {
 
 bool Control::ApplyFont() {
     if (!hwnd_) return true;  // recorded; used when made
-    HFONT made = CreateFontIndirectW(&font_);
-    if (!made) return false;
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
-    OnFont(made);
-    if (hfont_) DeleteObject(hfont_);
-    hfont_ = made;
+    HFONT font = host_.SharedFont(font_);
+    if (!font) return false;
+    hfont_ = font;
+    if (!host_.LookApplied()) return true;  // the form applies it when it shows
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    OnFont(font);
     Fit();
     return true;
 }

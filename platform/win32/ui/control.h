@@ -27,6 +27,16 @@ public:
     // The form's routing for a window of ours (the form and its containers): true and a
     // result when it handled the message.
     virtual bool Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
+    // The font of a look, made once and shared by every control that has it; the form
+    // frees it. Null when the system cannot make it.
+    virtual HFONT SharedFont(const LOGFONTW& look) = 0;
+    // False until the form is first shown. Until then controls only record their font and
+    // width and the form applies them once, when it shows: each application is a round trip
+    // to the window system, and the window's load changes most of them again anyway.
+    virtual bool LookApplied() const = 0;
+    // Makes the windows of what a page holds, the first time it is shown: until then its
+    // controls record what they are told (caption, visibility, font, list rows and so on).
+    virtual void RealizePage(int pageId) = 0;
 
 protected:
     ~ControlHost() = default;
@@ -41,9 +51,11 @@ public:
 
     // Makes the control's window under parent (a timer makes none).
     virtual void Create(HWND parent) = 0;
+    // Gives the window its recorded font and width (the form does, when it shows).
+    void ApplyLook();
 
     // The control a window belongs to: the window itself or the nearest window above it
-    // that is one of ours; found through a property of the window, never by a search.
+    // that is one of ours; found through the window's own data, never by a search.
     static Control* FromHwnd(HWND hwnd);
 
     HWND Hwnd() const { return hwnd_; }
@@ -99,6 +111,8 @@ protected:
     void Attach();
     int Pixels(int twips, bool vertical) const { return MulDiv(twips, host_.Dpi(vertical), 1440); }
     std::wstring LaidOutCaption() const { return spec_.caption ? spec_.caption : L""; }
+    // The caption as last set, the laid-out one until then: what a window is made with.
+    const std::wstring& CurrentCaption() const { return caption_; }
     bool ApplyFont();
     HFONT Font() const { return hfont_; }
 
@@ -106,14 +120,14 @@ protected:
     virtual HWND CaptionWindow() const { return hwnd_; }
     // Other windows of the control that take its font.
     virtual void OnFont(HFONT) {}
-    // After the caption or the font changed.
+    // After the caption or the font changed, once the look is applied.
     virtual void Fit() {}
 
     ControlHost& host_;
     HWND hwnd_ = nullptr;
 
 private:
-    static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
 
 protected:
     // What the window would have done without us.
@@ -122,6 +136,8 @@ protected:
 private:
 
     const ui::ControlSpec& spec_;
+    WNDPROC original_ = nullptr;  // the window's procedure before ours
+    std::wstring caption_;  // kept while there is no window
     LOGFONTW font_{};
     HFONT hfont_ = nullptr;
     bool visible_ = true;

@@ -32,6 +32,12 @@ std::unique_ptr<Control> MakeControl(ControlHost& host, const ui::ControlSpec& d
     return nullptr;
 }
 
+// What operator[] raises for an id the layout does not have: a fault of the program.
+class NoSuchControl : public std::exception {
+public:
+    const char* what() const noexcept override { return "no control with this id"; }
+};
+
 void ToBottom(HWND hwnd) { SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
 
 }  // namespace
@@ -42,6 +48,17 @@ Form::Form(HINSTANCE instance, std::span<const ui::ControlSpec> layout, int icon
 Form::~Form() {
     controls_.clear();
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    for (const auto& font : fonts_) DeleteObject(font.second);
+}
+
+HFONT Form::SharedFont(const LOGFONTW& look) {
+    for (const auto& [made, font] : fonts_)
+        if (made.lfHeight == look.lfHeight && made.lfWeight == look.lfWeight && made.lfUnderline == look.lfUnderline &&
+            made.lfCharSet == look.lfCharSet && lstrcmpW(made.lfFaceName, look.lfFaceName) == 0)
+            return font;
+    HFONT font = CreateFontIndirectW(&look);
+    if (font) fonts_.emplace_back(look, font);
+    return font;
 }
 
 void Form::InitCommonControls() { ::InitCommonControls(); }
@@ -74,39 +91,84 @@ bool Form::Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwi
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
     MakeControls();
-    Stack();
     return true;
 }
 
-// Containers come before what they hold in the layout, so each parent is made first.
+// Containers come before what they hold in the layout, so each parent is made first. What a
+// page holds waits for the page to be shown (RealizePage): at start-up one page shows, and
+// under Wine every window made costs several round trips to the server.
 void Form::MakeControls() {
+    std::vector<Control*> made;
     for (const auto& design : layout_) {
         auto control = MakeControl(*this, design);
-        control->Create(design.container != 0 ? byId_.at(design.container)->Hwnd() : hwnd_);
-        byId_[design.id] = control.get();
+        if (design.container != 0 && !Find(design.container)) throw NoSuchControl();
+        const auto at = std::lower_bound(byId_.begin(), byId_.end(), design.id,
+                                         [](const auto& entry, int id) { return entry.first < id; });
+        byId_.insert(at, {design.id, control.get()});
+        if (PageOf(design) == 0) {
+            MakeWindow(*control);
+            made.push_back(control.get());
+        }
         controls_.push_back(std::move(control));
     }
+    Stack(made);
+}
+
+void Form::MakeWindow(Control& control) {
+    const int container = control.Design().container;
+    control.Create(container != 0 ? Find(container)->Hwnd() : hwnd_);
+}
+
+// The page a control lies on, at any depth; 0 for the form's own controls and the pages.
+int Form::PageOf(const ui::ControlSpec& design) const {
+    for (int id = design.container; id != 0;) {
+        const Control* c = Find(id);
+        if (!c) return 0;
+        if (c->GetKind() == ui::Kind::Page) return id;
+        id = c->Design().container;
+    }
+    return 0;
+}
+
+void Form::RealizePage(int pageId) {
+    std::vector<Control*> made;
+    for (auto& c : controls_)
+        if (!c->Hwnd() && c->GetKind() != ui::Kind::Timer && PageOf(c->Design()) == pageId) {
+            MakeWindow(*c);
+            made.push_back(c.get());
+        }
+    Stack(made);
+}
+
+Control* Form::Find(int id) const {
+    const auto at = std::lower_bound(byId_.begin(), byId_.end(), id,
+                                     [](const auto& entry, int key) { return entry.first < key; });
+    return at != byId_.end() && at->first == id ? at->second : nullptr;
 }
 
 // Pages lie over the tab strip; later pages under earlier ones, the first on top. Then from
 // the bottom: group boxes (transparent inside, beneath their labels), labels from left to
 // right, so a caption grown past its width runs under the value beside it instead of hiding
-// it; everything else above, as made.
-void Form::Stack() {
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-        if ((*it)->StackLayer() == Control::Layer::OverTabs) (*it)->BringToFront();
+// it; everything else above, as made. Each container's controls are made together, so the
+// order holds for what was just made.
+void Form::Stack(const std::vector<Control*>& made) {
+    for (auto it = made.rbegin(); it != made.rend(); ++it)
+        if ((*it)->StackLayer() == Control::Layer::OverTabs)
+            SetWindowPos((*it)->Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     std::vector<Control*> labels;
-    for (auto& c : controls_)
-        if (c->StackLayer() == Control::Layer::LeftToRight) labels.push_back(c.get());
-    std::stable_sort(labels.begin(), labels.end(), [](Control* a, Control* b) {
-        return a->Design().place.left > b->Design().place.left;
-    });
+    for (Control* c : made)
+        if (c->StackLayer() == Control::Layer::LeftToRight) labels.push_back(c);
+    SortStable(labels, [](const Control* c) { return -c->Design().place.left; });
     for (Control* label : labels) ToBottom(label->Hwnd());
-    for (auto& c : controls_)
+    for (Control* c : made)
         if (HWND backdrop = c->Backdrop()) ToBottom(backdrop);
 }
 
 void Form::Show() {
+    if (!lookApplied_) {
+        lookApplied_ = true;
+        for (auto& c : controls_) c->ApplyLook();
+    }
     RECT r{};
     GetWindowRect(hwnd_, &r);
     RECT work{};
@@ -180,7 +242,7 @@ bool Form::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* res
             return true;
         case WM_TIMER:
             if (hwnd == hwnd_)
-                if (auto it = byId_.find(static_cast<int>(wParam)); it != byId_.end()) it->second->OnTimer();
+                if (Control* timer = Find(static_cast<int>(wParam))) timer->OnTimer();
             return true;
         case WM_ACTIVATE:
             // As a dialog does: the control that had the focus has it again when the window
@@ -212,7 +274,11 @@ bool Form::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* res
     }
 }
 
-ui::Control& Form::operator[](int id) { return *byId_.at(id); }
+ui::Control& Form::operator[](int id) {
+    Control* control = Find(id);
+    if (!control) throw NoSuchControl();
+    return *control;
+}
 
 std::vector<ui::Control*> Form::Controls() {
     std::vector<ui::Control*> all;
@@ -242,7 +308,9 @@ void Form::ShowWarning(const std::wstring& text, const std::wstring& title) {
 }
 
 void Form::Refresh() {
-    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // What changed has invalidated itself: painting that now shows every change, and the
+    // rest of the window is not drawn again for nothing (a command refreshes per file).
+    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 std::unique_ptr<ui::Picture> Form::LoadIconResource(const wchar_t* name) {

@@ -4,17 +4,25 @@
 // with the window's keyboard rules, and message boxes.
 #include <windows.h>
 
-#include <functional>
-#include <map>
+#include <exception>
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui.h"
 #include "platform/win32/ui/control.h"
 
 namespace win32 {
+
+// Ascending by key, equal keys kept in their order. By insertion: the lists hold a few
+// dozen controls, and std::stable_sort's merge code is a few kilobytes of the exe.
+template <typename Key>
+void SortStable(std::vector<Control*>& list, Key key) {
+    for (std::size_t i = 1; i < list.size(); ++i)
+        for (std::size_t j = i; j > 0 && key(list[j]) < key(list[j - 1]); --j) std::swap(list[j], list[j - 1]);
+}
 
 class Form : public ui::Form, private ControlHost {
 public:
@@ -57,17 +65,33 @@ private:
     HCURSOR HandCursor() const override { return handCursor_; }
     void Raise(int id, ui::Event event, int column) override;
     bool Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    HFONT SharedFont(const LOGFONTW& look) override;
+    bool LookApplied() const override { return lookApplied_; }
 
     static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
     void MakeControls();
-    void Stack();
+    void MakeWindow(Control& control);
+    int PageOf(const ui::ControlSpec& design) const;
+    void RealizePage(int pageId) override;
+    void Stack(const std::vector<Control*>& made);
     // A modal box over the window; flags: MB_OK with an icon or none.
     int ShowBox(const std::wstring& text, const std::wstring& title, UINT flags);
 
     // The message loop and handlers (message_loop.cpp).
     void Pump(bool untilEmpty);
     // Runs one handler; closing asked for meanwhile happens when the outermost one is done.
-    void RunHandler(const std::function<void()>& handler);
+    template <typename Handler>
+    void RunHandler(Handler&& handler) {
+        ++handlerDepth_;
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            ShowException(e);  // never unwound through the system's window procedures
+        }
+        EndHandler();
+    }
+    void ShowException(const std::exception& e);
+    void EndHandler();
     void Close();
 
     // Keys that belong to the window (keyboard.cpp).
@@ -83,7 +107,8 @@ private:
     HWND hwnd_ = nullptr;
     ui::EventSink* sink_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
-    std::map<int, Control*> byId_;
+    std::vector<std::pair<int, Control*>> byId_;  // sorted by id
+    Control* Find(int id) const;
     int dpiX_ = 96, dpiY_ = 96;
     HCURSOR handCursor_ = nullptr;
     ui::Pointer pointer_ = ui::Pointer::Default;
@@ -92,6 +117,8 @@ private:
     bool quitSeen_ = false;
     std::vector<int> systemCommands_;  // our items of the system menu
     HWND focusBeforeLeaving_ = nullptr;
+    std::vector<std::pair<LOGFONTW, HFONT>> fonts_;  // one per look, freed with the form
+    bool lookApplied_ = false;
 };
 
 }  // namespace win32

@@ -36,7 +36,7 @@ std::vector<Control*> Form::TabOrder(bool enabledOnly) const {
     for (auto& c : controls_)
         if (c->TabOrder() >= 0 && c->Hwnd() && IsWindowVisible(c->Hwnd()) && (!enabledOnly || IsWindowEnabled(c->Hwnd())))
             order.push_back(c.get());
-    std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) { return a->TabOrder() < b->TabOrder(); });
+    SortStable(order, [](const Control* c) { return c->TabOrder(); });
     return order;
 }
 

@@ -6,7 +6,7 @@ constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
 }  // namespace
 
 void Label::Create(HWND parent) {
-    hwnd_ = MakeWindow(0, L"STATIC", LaidOutCaption().c_str(), SS_LEFT | SS_NOTIFY | SS_NOPREFIX, parent);
+    hwnd_ = MakeWindow(0, L"STATIC", CurrentCaption().c_str(), SS_LEFT | SS_NOTIFY | SS_NOPREFIX, parent);
     Attach();
 }
 
@@ -70,7 +70,7 @@ bool Label::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
 // a version with its build number); a label laid out for several lines wraps as laid out;
 // a link label that keeps a fixed width keeps it.
 void Label::Fit() {
-    if (!hwnd_) return;
+    if (!hwnd_ || !host_.LookApplied()) return;
     const std::wstring text = Caption();
     HDC dc = GetDC(hwnd_);
     HGDIOBJ old = SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));

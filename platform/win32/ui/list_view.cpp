@@ -20,6 +20,20 @@ void ListView::Create(HWND parent) {
         }
     }
     Attach();
+    if (!hwnd_) return;
+    // What it was told before it had a window.
+    if (extendedStyleSet_) SetExtendedStyle(extendedStyle_);
+    for (const auto& [at, text] : headers_) SetColumnCaption(at, text);
+    if (!rows_.empty()) {
+        auto rows = std::move(rows_);
+        rows_.clear();
+        BeginUpdate();
+        for (const auto& texts : rows) {
+            AddItem(texts.empty() ? L"" : texts[0], texts.empty() ? L"" : texts[0]);
+            for (std::size_t sub = 1; sub < texts.size(); ++sub) SetLastItemSubItem(static_cast<int>(sub), texts[sub]);
+        }
+        EndUpdate();
+    }
 }
 
 LRESULT ListView::OnNotify(const NMHDR& header) {
@@ -44,10 +58,12 @@ bool ListView::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
 }
 
 bool ListView::ItemSelected(int item) const {
+    if (!hwnd_) return false;
     return SendMessageW(hwnd_, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) != 0;
 }
 
 void ListView::SelectAllItems() {
+    if (!hwnd_) return;
     LVITEMW state{};
     state.stateMask = LVIS_SELECTED;
     state.state = LVIS_SELECTED;
@@ -55,19 +71,31 @@ void ListView::SelectAllItems() {
 }
 
 unsigned ListView::ExtendedStyle() const {
+    if (!hwnd_) return extendedStyle_;
     return static_cast<unsigned>(SendMessageW(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
 }
 
 void ListView::SetExtendedStyle(unsigned style) {
+    extendedStyle_ = style;
+    extendedStyleSet_ = true;
+    if (!hwnd_) return;
     SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style));
 }
 
 int ListView::ColumnCount() const {
+    if (!hwnd_) return static_cast<int>(ui::CaptionRows(LaidOutCaption()).size());
     HWND header = reinterpret_cast<HWND>(SendMessageW(hwnd_, LVM_GETHEADER, 0, 0));
     return header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
 std::wstring ListView::ColumnCaption(int column) const {
+    if (!hwnd_) {
+        for (const auto& [at, text] : headers_)
+            if (at == column) return text;
+        const auto rows = ui::CaptionRows(LaidOutCaption());
+        const auto at = static_cast<std::size_t>(column - 1);
+        return at < rows.size() && rows[at].size() > 1 ? rows[at][1] : L"";
+    }
     wchar_t text[260] = {};
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT;
@@ -79,6 +107,12 @@ std::wstring ListView::ColumnCaption(int column) const {
 }
 
 void ListView::SetColumnCaption(int column, const std::wstring& text) {
+    if (!hwnd_) {
+        for (auto& [at, was] : headers_)
+            if (at == column) return void(was = text);
+        headers_.emplace_back(column, text);
+        return;
+    }
     std::wstring copy = text;
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT;
@@ -86,12 +120,50 @@ void ListView::SetColumnCaption(int column, const std::wstring& text) {
     SendMessageW(hwnd_, LVM_SETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&col));
 }
 
+// Inside a bulk update a refill reuses the items the control holds: a row whose texts are
+// those it shows already costs nothing, and only what differs is set, added or removed at
+// the end. On screen it is the same as removing everything and adding it again.
 void ListView::ClearItems() {
-    SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+    if (!hwnd_) return rows_.clear();
+    if (updating_ > 0 && !refilling_) {
+        shown_ = std::move(rows_);
+        refilling_ = true;
+    } else if (!refilling_) {
+        Changing();
+        SendMessageW(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+    }
     rows_.clear();
 }
 
+int ListView::ItemOfRow(std::size_t row) const {
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = static_cast<LPARAM>(row);
+    return static_cast<int>(
+        SendMessageW(hwnd_, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void ListView::SetText(std::size_t row, int sub, const std::wstring& text) {
+    if (refilling_ && row < shown_.size()) {
+        const auto& was = shown_[row];
+        if (static_cast<std::size_t>(sub) < was.size() && was[static_cast<std::size_t>(sub)] == text) return;
+    }
+    std::wstring copy = text;
+    LVITEMW item{};
+    item.iSubItem = sub;
+    item.pszText = copy.data();
+    Changing();
+    SendMessageW(hwnd_, LVM_SETITEMTEXTW, static_cast<WPARAM>(ItemOfRow(row)), reinterpret_cast<LPARAM>(&item));
+}
+
 void ListView::AddItem(const std::wstring& /*key*/, const std::wstring& text) {
+    const std::size_t row = rows_.size();
+    rows_.push_back({text});
+    if (!hwnd_) return;
+    if (refilling_ && row < shown_.size()) {
+        SetText(row, 0, text);
+        return;
+    }
     // Each item carries its row in rows_ as its parameter: sorting compares those texts,
     // never item indexes, which move while the control sorts.
     std::wstring copy = text;
@@ -99,32 +171,29 @@ void ListView::AddItem(const std::wstring& /*key*/, const std::wstring& text) {
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = ItemCount();
     item.pszText = copy.data();
-    item.lParam = static_cast<LPARAM>(rows_.size());
-    rows_.push_back({text});
+    item.lParam = static_cast<LPARAM>(row);
+    Changing();
     SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     if (updating_ == 0) SortIfSorted();
 }
 
 void ListView::SetLastItemSubItem(int sub, const std::wstring& text) {
     if (rows_.empty() || sub < 1) return;
-    LVFINDINFOW find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = static_cast<LPARAM>(rows_.size() - 1);
-    const auto index = SendMessageW(hwnd_, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
     auto& row = rows_.back();
     if (row.size() <= static_cast<std::size_t>(sub)) row.resize(static_cast<std::size_t>(sub) + 1);
     row[static_cast<std::size_t>(sub)] = text;
-    std::wstring copy = text;
-    LVITEMW item{};
-    item.iSubItem = sub;
-    item.pszText = copy.data();
-    SendMessageW(hwnd_, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    if (!hwnd_) return;
+    SetText(rows_.size() - 1, sub, text);
     if (updating_ == 0) SortIfSorted();
 }
 
-int ListView::ItemCount() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
+int ListView::ItemCount() const {
+    if (!hwnd_) return static_cast<int>(rows_.size());
+    return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0));
+}
 
 std::wstring ListView::ItemText(int itemIndex, int column) const {
+    if (!hwnd_) return RowText(itemIndex, column);
     wchar_t text[1024] = {};
     LVITEMW item{};
     item.iSubItem = column;
@@ -144,15 +213,45 @@ void ListView::SetSorted(bool on) {
     SortIfSorted();
 }
 
-void ListView::BeginUpdate() {
-    if (updating_++ == 0 && hwnd_) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+// Drawing stops at the first change of a bulk update, not at its start: turning it back on
+// makes the control lay itself out again, which a refill that changes nothing does not need.
+void ListView::BeginUpdate() { ++updating_; }
+
+void ListView::Changing() {
+    if (updating_ > 0 && !redrawOff_ && hwnd_) {
+        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+        redrawOff_ = true;
+    }
+    changed_ = true;
 }
 
 void ListView::EndUpdate() {
     if (updating_ == 0 || --updating_ != 0 || !hwnd_) return;
-    SortIfSorted();
-    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (refilling_) {
+        for (std::size_t row = shown_.size(); row-- > rows_.size();) {
+            Changing();
+            SendMessageW(hwnd_, LVM_DELETEITEM, static_cast<WPARAM>(ItemOfRow(row)), 0);
+        }
+        // As after removing every item: nothing selected or focused, the first row in view.
+        const auto none = static_cast<WPARAM>(-1);
+        if (SendMessageW(hwnd_, LVM_GETSELECTEDCOUNT, 0, 0) > 0 ||
+            SendMessageW(hwnd_, LVM_GETNEXTITEM, none, LVNI_FOCUSED) != -1) {
+            LVITEMW state{};
+            state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            SendMessageW(hwnd_, LVM_SETITEMSTATE, none, reinterpret_cast<LPARAM>(&state));
+        }
+        SendMessageW(hwnd_, LVM_SETSELECTIONMARK, 0, -1);
+        if (SendMessageW(hwnd_, LVM_GETTOPINDEX, 0, 0) > 0) SendMessageW(hwnd_, LVM_ENSUREVISIBLE, 0, FALSE);
+        shown_.clear();
+        refilling_ = false;
+    }
+    if (changed_) SortIfSorted();  // unchanged rows are in the order a sort gives already
+    changed_ = false;
+    if (redrawOff_) {
+        SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        redrawOff_ = false;
+    }
 }
 
 const std::wstring& ListView::RowText(LPARAM row, int column) const {

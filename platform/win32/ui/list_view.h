@@ -44,8 +44,21 @@ private:
     const std::wstring& RowText(LPARAM row, int column) const;
     static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM self);
     void SortIfSorted();
+    int ItemOfRow(std::size_t row) const;
+    // Sets one text of a row's item, unless a refill finds it there already.
+    void SetText(std::size_t row, int sub, const std::wstring& text);
 
     std::vector<std::vector<std::wstring>> rows_;  // item texts by item parameter
+    std::vector<std::vector<std::wstring>> shown_;  // during a refill: what the items hold
+    bool refilling_ = false;
+    bool changed_ = false;  // an item was set, added or removed since the last sort
+    bool redrawOff_ = false;  // drawing stopped for a bulk update
+    // Told before there was a window; given to it when it is made.
+    unsigned extendedStyle_ = 0;
+    bool extendedStyleSet_ = false;
+    std::vector<std::pair<int, std::wstring>> headers_;
+    // Before an item changes: stops drawing inside a bulk update.
+    void Changing();
     int sortKey_ = 0;
     bool sorted_ = false;
     int updating_ = 0;

@@ -39,15 +39,12 @@ void Form::Raise(int id, ui::Event event, int column) {
     if (sink_) RunHandler([&] { sink_->OnEvent(id, event, column); });
 }
 
-void Form::RunHandler(const std::function<void()>& handler) {
-    ++handlerDepth_;
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        // Never let an exception unwind through the system's window procedures.
-        std::string what = e.what();
-        ShowBox(std::wstring(what.begin(), what.end()), L"LumoraRepair", MB_OK | MB_ICONERROR);
-    }
+void Form::ShowException(const std::exception& e) {
+    const std::string what = e.what();
+    ShowBox(std::wstring(what.begin(), what.end()), L"LumoraRepair", MB_OK | MB_ICONERROR);
+}
+
+void Form::EndHandler() {
     --handlerDepth_;
     if (handlerDepth_ == 0 && closePending_ && hwnd_) DestroyWindow(hwnd_);
 }

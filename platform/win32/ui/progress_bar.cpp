@@ -7,10 +7,18 @@ namespace win32 {
 void ProgressBar::Create(HWND parent) {
     hwnd_ = MakeWindow(0, PROGRESS_CLASSW, L"", 0, parent);
     Attach();
+    if (max_ >= 0) SetProgressMax(max_);
+    if (value_ >= 0) SetProgressValue(value_);
 }
 
-void ProgressBar::SetProgressMax(int max) { SendMessageW(hwnd_, PBM_SETRANGE32, 0, max); }
+void ProgressBar::SetProgressMax(int max) {
+    max_ = max;
+    if (hwnd_) SendMessageW(hwnd_, PBM_SETRANGE32, 0, max);
+}
 
-void ProgressBar::SetProgressValue(int value) { SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(value), 0); }
+void ProgressBar::SetProgressValue(int value) {
+    value_ = value;
+    if (hwnd_) SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+}
 
 }  // namespace win32

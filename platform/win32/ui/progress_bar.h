@@ -10,6 +10,9 @@ public:
     void Create(HWND parent) override;
     void SetProgressMax(int max) override;
     void SetProgressValue(int value) override;
+
+private:
+    int max_ = -1, value_ = -1;  // as last set; set on the window when it is made
 };
 
 }  // namespace win32
