@@ -137,7 +137,7 @@ TaggedValue cRegistry::Value() {
         case os::regtype::kDwordBigEndian: {
             // Up to 4 bytes fill a number that starts at 0; longer data reads as 0.
             std::int32_t number = 0;
-            if (data.size() <= sizeof number) std::memcpy(&number, data.data(), data.size());
+            if (!data.empty() && data.size() <= sizeof number) std::memcpy(&number, data.data(), data.size());
             return type == os::regtype::kDwordBigEndian ? SwapEndian(number) : number;
         }
         default: {

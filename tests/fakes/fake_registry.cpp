@@ -91,7 +91,7 @@ std::int32_t FakeRegistry::QueryValue(os::KeyHandle key, const std::wstring& nam
     }
     // Like the platform: data that does not fit is not copied at all.
     if (data.size() < size) return os::kErrorMoreData;
-    std::memcpy(data.data(), value->second.data.data(), size);
+    if (size) std::memcpy(data.data(), value->second.data.data(), size);
     return os::kErrorSuccess;
 }
 
