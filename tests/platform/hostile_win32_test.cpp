@@ -139,6 +139,7 @@ TEST(HostileWin32, FilesAsThePagesAndTheLoaderSeeThem) {
     EXPECT_EQ(Recorded(L"Calls"), L"cut.dll;");
     CloseHandle(lock);
     Scratch(L"lrhostile");
+    RecordProperty("hostile_files", static_cast<int>(std::size(cases)));  // for scripts/hostile.sh
 }
 
 // The search set at start: version.dll and shfolder.dll from the system folder; a
@@ -183,6 +184,7 @@ TEST(HostileWin32, NothingIsLoadedFromTheExeOrTheCurrentFolder) {
     for (const wchar_t* name : names) DeleteFileW((exeDir + name).c_str());
     Scratch(L"lrplant");
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    RecordProperty("hostile_planting", 5);  // the loads tried among decoys
 }
 
 // A component that crashes inside its DllRegisterServer takes the process down, ours as the
@@ -214,6 +216,7 @@ TEST(HostileWin32, ACrashingComponentTakesTheProcessDownAsItTakesRegsvr32) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(Register(TestDll("crash.dll")), [](int status) { return status != 0; }, "");
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    RecordProperty("hostile_components", 1);
 }
 
 }  // namespace

@@ -447,6 +447,8 @@ TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
     DeleteFileW((mdac + L"ado\\MSADOMD.DLL").c_str());
     RemoveDirectoryW((mdac + L"MSADC").c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    RecordProperty("hostile_files", 5);       // for scripts/hostile.sh
+    RecordProperty("hostile_components", 6);  // with the decoy
 }
 
 }  // namespace
