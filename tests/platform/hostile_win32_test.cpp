@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cwctype>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -42,11 +41,6 @@ std::int32_t Register(const std::wstring& path) {
         return e.Number();
     }
     return 0;
-}
-
-std::wstring Lower(std::wstring s) {
-    for (wchar_t& c : s) c = static_cast<wchar_t>(std::towlower(c));
-    return s;
 }
 
 // Removes a folder and all in it; with the prefix that lets paths run past 260 characters.
@@ -168,8 +162,8 @@ TEST(HostileWin32, NothingIsLoadedFromTheExeOrTheCurrentFolder) {
         win32::VersionResources versions;
         win32::Folders folders;
         win32::Texts texts;
-        EXPECT_EQ(Lower(versions.library.LoadedFrom()), Lower(std::wstring(sys) + L"\\version.dll"));
-        EXPECT_EQ(Lower(folders.library.LoadedFrom()), Lower(std::wstring(sys) + L"\\shfolder.dll"));
+        EXPECT_EQ(lstrcmpiW(versions.library.LoadedFrom(), (std::wstring(sys) + L"\\version.dll").c_str()), 0);
+        EXPECT_EQ(lstrcmpiW(folders.library.LoadedFrom(), (std::wstring(sys) + L"\\shfolder.dll").c_str()), 0);
         EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, TestDll("ver_2_80_1022_3.dll"), true),
                   L"2.80.1022 (Build 3)");
         EXPECT_NE(modAPI::GetSpecialFolderPath(folders, modAPI::kFolderAppData), L"");
