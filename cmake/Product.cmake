@@ -4,8 +4,10 @@
 file(GLOB LR_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp platform/win32/ui/*.cpp)
 list(FILTER LR_WIN32_SOURCES EXCLUDE REGEX "/(winmain|runtime_throws)\\.cpp$")
 add_library(lumora_win32 STATIC ${LR_WIN32_SOURCES})
+# Only the system's known DLLs (and comctl32 through the manifest's assembly) are imported:
+# version.dll and shfolder.dll are loaded from the system folder at run time.
 target_link_libraries(lumora_win32 PUBLIC lumora_core
-  comctl32 version shfolder shell32 ole32 advapi32 gdi32 user32 kernel32)
+  comctl32 shell32 ole32 advapi32 gdi32 user32 kernel32)
 
 # Icons and cursor are drawn by a script in the tree; the .rc picks them up from here.
 set(LR_ART_DIR ${CMAKE_BINARY_DIR}/art)

@@ -22,9 +22,9 @@ using EntryPoint = std::int32_t(LR_WINAPI*)();
 class Modules {
 public:
     virtual ~Modules() = default;
-    // LoadLibraryExA with LOAD_WITH_ALTERED_SEARCH_PATH, so a component's own dependencies
-    // resolve from its folder, as the system's registration tool loads it. On failure 0,
-    // with the system's error code in `error`.
+    // LoadLibraryExA so that a component's own dependencies resolve from its folder, as the
+    // system's registration tool loads it, and never from the exe's or the current folder.
+    // On failure 0, with the system's error code in `error`.
     virtual ModuleHandle Load(const std::wstring& path, std::uint32_t& error) = 0;
     // GetProcAddress with the name in the ANSI code page; null when it is not exported.
     virtual EntryPoint FindEntryPoint(ModuleHandle module, const std::wstring& name) = 0;

@@ -19,6 +19,8 @@ namespace {
 std::int32_t g_windowsVersion = kWindowsUnknown;
 
 constexpr std::uint32_t kPlatformNT = 2;  // VER_PLATFORM_WIN32_NT
+// dwFileVersionMS and dwFileVersionLS end at this byte of the fixed version record.
+constexpr std::size_t kFileVersionEnd = 16;
 
 std::int32_t Classify(const os::OsVersion& v) {
     if (v.platformId == kPlatformNT) {
@@ -64,6 +66,9 @@ bool ReadFileVersionInfo(os::VersionResources& versions, const std::wstring& sFi
     // block copies what it has and leaves the rest of the record as the caller set it.
     const std::size_t count =
         std::min({root->length, FixedFileInfo::kSize, buffer.size() - root->offset});
+    // A block cut short before the file version's fields holds no version: reading it would
+    // show parts of a version made up of the caller's zeros.
+    if (count < kFileVersionEnd) return false;
     std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(root->offset), count,
                 info.bytes.begin());
     return true;

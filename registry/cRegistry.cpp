@@ -11,6 +11,8 @@ namespace {
 
 // A value that keeps growing between our queries is given up on after this many reads.
 constexpr int kFetchAttempts = 8;
+// The most characters the platform's environment expansion takes, its terminating zero included.
+constexpr std::size_t kExpandLimit = 32768;
 
 // A key opened for one operation, closed on every way out of it, errors included.
 class OpenedKey {
@@ -86,21 +88,27 @@ bool cRegistry::DeleteValue() {
     return true;
 }
 
-std::vector<std::uint8_t> cRegistry::FetchData(os::KeyHandle key, std::uint32_t& size, std::size_t spare) {
-    std::vector<std::uint8_t> buffer;
+bool cRegistry::ReadData(os::KeyHandle key, std::uint32_t& type, std::vector<std::uint8_t>& data) {
     for (int attempt = 0; attempt < kFetchAttempts; ++attempt) {
-        buffer.assign(std::size_t{size} + spare, 0);
-        std::uint32_t type = 0;
+        std::uint32_t size = 0;
+        auto status = registry_.QueryValue(key, valueKey_, type, {}, size);
+        if (status != os::kErrorSuccess && status != os::kErrorMoreData) return false;
+        data.assign(size, 0);
+        if (size == 0) return true;
+        // The platform is told exactly 'size' bytes and says how many it wrote.
+        std::uint32_t found = 0;
         std::uint32_t reported = 0;
-        // The platform is told exactly 'size' bytes: the spare ones are not its to write.
-        const auto status = registry_.QueryValue(key, valueKey_, type, std::span(buffer.data(), size), reported);
-        if (status != os::kErrorMoreData || reported <= size) return buffer;
-        size = reported;  // grown since the size was asked: read again with room for it
+        status = registry_.QueryValue(key, valueKey_, found, data, reported);
+        if (status == os::kErrorSuccess && found == type && reported <= size) {
+            data.resize(reported);
+            return true;
+        }
+        // Gone since the size was asked: nothing to read.
+        if (status != os::kErrorMoreData && status != os::kErrorSuccess) return false;
+        // Grown, or rewritten with another type, in between: ask again from the start.
     }
-    // Still growing: hand out zeros of the last size rather than a buffer the platform
-    // declined to fill.
-    buffer.assign(std::size_t{size} + spare, 0);
-    return buffer;
+    // Still changing: better nothing than data the platform did not give.
+    return false;
 }
 
 TaggedValue cRegistry::Value() {
@@ -109,42 +117,33 @@ TaggedValue cRegistry::Value() {
     if (key.Open(classKey_, sectionKey_, os::kKeyQueryValue) != os::kErrorSuccess) return default_;
 
     std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    const auto status = registry_.QueryValue(key.handle(), valueKey_, type, {}, size);
-    if (status != os::kErrorSuccess && status != os::kErrorMoreData) return default_;
+    std::vector<std::uint8_t> data;
+    if (!ReadData(key.handle(), type, data)) return default_;
     valueType_ = static_cast<std::int32_t>(type);
 
     switch (type) {
         case os::regtype::kSz:
         case os::regtype::kMultiSz:
         case os::regtype::kExpandSz: {
-            // The data's last byte, normally its terminating zero, is left out; a list of
-            // strings thus keeps the zero after each string but not the list's final one.
-            // Data of no bytes at all has nothing to leave out and reads as empty.
-            std::wstring text;
-            if (size > 0) {
-                const auto data = FetchData(key.handle(), size, 0);
-                text = registry_.FromAnsi(std::span(data.data(), size - 1));
-            }
+            // The terminating zero is left out, and only a zero: installers store texts
+            // without it, and those keep their last character. A list of strings thus keeps
+            // the zero after each string but not the list's final one.
+            std::size_t length = data.size();
+            if (length > 0 && data[length - 1] == 0) --length;
+            const std::wstring text = registry_.FromAnsi(std::span(data.data(), length));
             return type == os::regtype::kExpandSz ? ExpandEnvStr(text) : text;
         }
         case os::regtype::kDword:
         case os::regtype::kDwordBigEndian: {
-            // Always a 4-byte destination told 4 bytes, whatever size is stored: longer data
-            // is declined by the platform and reads as 0.
-            std::array<std::uint8_t, 4> data{};
-            std::uint32_t ignoredType = 0;
-            std::uint32_t ignoredSize = 0;
-            if (registry_.QueryValue(key.handle(), valueKey_, ignoredType, data, ignoredSize) != os::kErrorSuccess)
-                data = {};
+            // Up to 4 bytes fill a number that starts at 0; longer data reads as 0.
             std::int32_t number = 0;
-            std::memcpy(&number, data.data(), sizeof number);
+            if (!data.empty() && data.size() <= sizeof number) std::memcpy(&number, data.data(), data.size());
             return type == os::regtype::kDwordBigEndian ? SwapEndian(number) : number;
         }
         default: {
-            // Indices 0 to n for n bytes of data: the last element is always 0.
+            // Exactly the stored bytes, indices from 0: written back, the value is unchanged.
             ByteArray array;
-            array.bytes = FetchData(key.handle(), size, 1);
+            array.bytes = std::move(data);
             return array;
         }
     }
@@ -169,21 +168,18 @@ void cRegistry::SetValue(TaggedValue vValue) {
             // This refusal carries its number only.
             if (vValue.kind() != TaggedValue::Kind::Bytes) throw RegistryError(kErrorRegistry, L"", L"");
             const ByteArray& array = vValue.Bytes();
-            if (!array.HasIndex(0)) Raise(kErrorSubscriptOutOfRange, L"Subscript out of range");
+            // Data starts at element 0; an empty array is no bytes, as it was read.
+            if (!array.bytes.empty() && !array.HasIndex(0)) Raise(kErrorSubscriptOutOfRange, L"Subscript out of range");
             // Every element, lower to upper bound: nothing of the caller's array is left out.
             status = registry_.SetValue(key.handle(), valueKey_, os::regtype::kBinary, array.bytes);
             break;
         }
         case os::regtype::kDword:
         case os::regtype::kDwordBigEndian: {
-            // Anything but an integer is not written, and that is not an error.
-            std::int32_t number = 0;
-            if (vValue.kind() == TaggedValue::Kind::Int16)
-                number = vValue.Int16();
-            else if (vValue.kind() == TaggedValue::Kind::Int32)
-                number = vValue.Int32();
-            else
-                return;
+            // Anything but an integer cannot be stored as one: a failed write, not a quiet one.
+            const bool isNumber = vValue.kind() == TaggedValue::Kind::Int16 || vValue.kind() == TaggedValue::Kind::Int32;
+            if (!isNumber) Raise(kErrorWriteFailed, WriteFailureText(vValue));
+            const std::int32_t number = vValue.kind() == TaggedValue::Kind::Int16 ? vValue.Int16() : vValue.Int32();
             // Machine byte order, as a plain REG_DWORD even when big-endian was asked for.
             std::array<std::uint8_t, 4> data{};
             std::memcpy(data.data(), &number, sizeof number);
@@ -222,6 +218,10 @@ std::int32_t cRegistry::SwapEndian(std::int32_t x) {
 }
 
 std::wstring cRegistry::ExpandEnvStr(const std::wstring& sText) {
+    // Without a reference there is nothing to expand. The platform expands at most 32K
+    // characters and answers anything beyond that with nonsense (an empty text under Wine):
+    // such a text is kept as stored rather than lost.
+    if (sText.find(L'%') == std::wstring::npos || sText.size() >= kExpandLimit) return sText;
     std::uint32_t needed = registry_.ExpandEnvironment(sText, {});
     for (int attempt = 0; attempt < kFetchAttempts && needed > 0; ++attempt) {
         // needed - 1 characters and the terminating zero.

@@ -66,9 +66,9 @@ private:
     [[noreturn]] void Raise(std::int32_t number, std::wstring description) const;
     std::wstring ErrorSource() const;
     std::wstring WriteFailureText(const TaggedValue& value) const;
-    // Data of a value known to hold 'size' bytes, read again when it has grown meanwhile.
-    // 'spare' zero bytes follow the data and are never handed to the platform.
-    std::vector<std::uint8_t> FetchData(os::KeyHandle key, std::uint32_t& size, std::size_t spare);
+    // Type and data of ValueKey, asked again when the value changes between the size query
+    // and the data query; false when it cannot be read.
+    bool ReadData(os::KeyHandle key, std::uint32_t& type, std::vector<std::uint8_t>& data);
 
     os::Registry& registry_;
     os::System& system_;

@@ -7,12 +7,15 @@ endif()
 set(LR_TESTDLL_DIR ${CMAKE_BINARY_DIR}/testdlls)
 set(LR_TESTDLL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/testdlls)
 
-# lr_test_dll(<name> [VERSION a,b,c,d] [RESULT hr] [SLEEP ms] [NO_EXPORT])
+# lr_test_dll(<name> [VERSION a,b,c,d] [RESULT hr] [SLEEP ms] [NO_EXPORT] [DEPENDS dll]
+#             [HELPER] [RECORD_LOAD] [WINDOW] [CRASH])
 #   Builds ${LR_TESTDLL_DIR}/<name>.dll. VERSION gives it a version resource with that file
 #   version (none without); RESULT is what its DllRegisterServer returns (S_OK if not
-#   given); NO_EXPORT leaves DllRegisterServer out. Target name: testdll_<name>.
+#   given); NO_EXPORT leaves DllRegisterServer out. HELPER exports what DEPENDS imports from
+#   the test DLL it names; RECORD_LOAD records its loading; WINDOW shows a window and runs
+#   the thread's messages while registering; CRASH crashes there. Target: testdll_<name>.
 function(lr_test_dll NAME)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT" "VERSION;RESULT;SLEEP" "")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH" "VERSION;RESULT;SLEEP;DEPENDS" "")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "lr_test_dll(${NAME}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
@@ -50,6 +53,15 @@ function(lr_test_dll NAME)
   if(ARG_NO_EXPORT)
     target_compile_definitions(${target} PRIVATE LR_TESTDLL_NO_EXPORT)
   endif()
+  foreach(kind HELPER RECORD_LOAD WINDOW CRASH)
+    if(ARG_${kind})
+      target_compile_definitions(${target} PRIVATE LR_TESTDLL_${kind})
+    endif()
+  endforeach()
+  if(DEFINED ARG_DEPENDS)
+    target_compile_definitions(${target} PRIVATE LR_TESTDLL_DEPENDS)
+    target_link_libraries(${target} PRIVATE testdll_${ARG_DEPENDS})
+  endif()
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # The .def names the undecorated export; tie it to the _Name@0 stdcall symbol.
     target_link_options(${target} PRIVATE -Wl,--enable-stdcall-fixup)
@@ -72,6 +84,37 @@ lr_test_dll(denied VERSION 1,0,0,0 RESULT 0x80070005)
 lr_test_dll(noexport NO_EXPORT)
 # A registration that takes its time: placed as a few MDAC files, a run can be watched by hand.
 lr_test_dll(slow VERSION 1,0,0,0 SLEEP 1500)
+
+# Hostile components: S_FALSE, a helper that must lie beside the one needing it, a decoy of
+# that helper's name, a window and message loop inside the registration, a crash in it.
+lr_test_dll(sfalse VERSION 1,0,0,0 RESULT 1)
+lr_test_dll(lrdep HELPER)
+lr_test_dll(withdep VERSION 1,0,0,0 DEPENDS lrdep)
+lr_test_dll(decoy HELPER RECORD_LOAD)
+lr_test_dll(pumps VERSION 1,0,0,0 WINDOW)
+lr_test_dll(crash VERSION 1,0,0,0 CRASH)
+
+# The other architecture: a 32-bit DLL where the 64-bit test build runs (the loader refuses
+# it as a bad format; its version resource still reads).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(x86 ${LR_TESTDLL_DIR}/x86.dll)
+  set(LR_NAME x86)
+  set(LR_VERSION_COMMAS 3,2,1,0)
+  set(LR_VERSION_DOTS 3.2.1.0)
+  configure_file(${LR_TESTDLL_SOURCE_DIR}/version.rc.in ${CMAKE_BINARY_DIR}/testdlls_src/x86.rc @ONLY)
+  add_custom_command(OUTPUT ${x86}
+    COMMAND i686-w64-mingw32-windres ${CMAKE_BINARY_DIR}/testdlls_src/x86.rc -O coff -o ${CMAKE_BINARY_DIR}/testdlls_src/x86.res.o
+    COMMAND i686-w64-mingw32-g++-posix -shared -s -static -Wl,--enable-stdcall-fixup -o ${x86}
+            ${LR_TESTDLL_SOURCE_DIR}/testdll.cpp ${LR_TESTDLL_SOURCE_DIR}/testdll.def ${CMAKE_BINARY_DIR}/testdlls_src/x86.res.o
+    DEPENDS ${LR_TESTDLL_SOURCE_DIR}/testdll.cpp ${LR_TESTDLL_SOURCE_DIR}/testdll.def
+    COMMENT "Building the 32-bit test DLL")
+  add_custom_target(testdll_x86 DEPENDS ${x86})
+  foreach(user platform_tests window_tests)
+    if(TARGET ${user})
+      add_dependencies(${user} testdll_x86)
+    endif()
+  endforeach()
+endif()
 
 foreach(user platform_tests window_tests)
   if(TARGET ${user})

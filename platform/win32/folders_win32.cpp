@@ -13,7 +13,8 @@ static_assert(os::kFolderPathChars >= MAX_PATH, "SHGetFolderPathA writes up to M
 
 os::FolderPathAnswer Folders::FolderPathBuffer(std::int32_t folderId) {
     std::string buffer(os::kFolderPathChars, ' ');
-    const HRESULT hr = ::SHGetFolderPathA(nullptr, folderId, nullptr, 0, buffer.data());
+    const auto getPath = library.Procedure<decltype(&::SHGetFolderPathA)>("SHGetFolderPathA");
+    const HRESULT hr = getPath ? getPath(nullptr, folderId, nullptr, 0, buffer.data()) : E_FAIL;
     return {static_cast<std::int32_t>(hr), FromAnsi(buffer)};
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 #include "platform/folders.h"
+#include "platform/win32/dll_search.h"
 
 namespace win32 {
 
-// SHGetFolderPathA of the shell folder library shfolder.dll (imported from there, not from
-// shell32, by the link order of the Win32 library).
+// SHGetFolderPathA of the shell folder library shfolder.dll, loaded from the system folder
+// at run time: it is not a known DLL of the system, so it is not imported.
 class Folders : public os::Folders {
 public:
+    SystemLibrary library{L"shfolder.dll"};
+
     os::FolderPathAnswer FolderPathBuffer(std::int32_t folderId) override;
     bool FolderHasEntry(const std::wstring& path) override;
 };

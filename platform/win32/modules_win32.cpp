@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "platform/win32/ansi.h"
+#include "platform/win32/dll_search.h"
 
 namespace win32 {
 
@@ -12,7 +13,13 @@ os::ModuleHandle Modules::Load(const std::wstring& path, std::uint32_t& error) {
     // call, not stop the run with a system dialog.
     DWORD previousMode = 0;
     ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-    HMODULE module = ::LoadLibraryExA(ToAnsi(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    // The component's own dependencies resolve from its folder. Where the system can be told
+    // so, the rest come from the system folder alone (not the default directories, which
+    // hold the exe's folder); elsewhere the altered search, which has neither the exe's
+    // folder nor, once the search was restricted at start, the current one.
+    const DWORD flags = HasSearchFlags() ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                                         : LOAD_WITH_ALTERED_SEARCH_PATH;
+    HMODULE module = ::LoadLibraryExA(ToAnsi(path).c_str(), nullptr, flags);
     error = module ? 0 : ::GetLastError();
     ::SetThreadErrorMode(previousMode, nullptr);
     return reinterpret_cast<os::ModuleHandle>(module);

@@ -7,6 +7,7 @@
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/folders_win32.h"
 #include "platform/win32/modules_win32.h"
 #include "platform/win32/registry_win32.h"
@@ -23,6 +24,8 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Before the platform groups load their system DLLs.
+    win32::RestrictDllSearch();
     win32::Texts texts;
     win32::System system;
     win32::Registry registry;

@@ -1,5 +1,6 @@
 #include "fakes/fake_registry.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace fakes {
@@ -84,10 +85,13 @@ std::int32_t FakeRegistry::QueryValue(os::KeyHandle key, const std::wstring& nam
     if (value == values.end()) return os::kErrorFileNotFound;
     type = value->second.type;
     size = static_cast<std::uint32_t>(value->second.data.size());
-    if (!data.data()) return os::kErrorSuccess;
+    if (!data.data()) {
+        size = static_cast<std::uint32_t>(std::max<std::int64_t>(0, std::int64_t{size} + sizeSlack));
+        return os::kErrorSuccess;
+    }
     // Like the platform: data that does not fit is not copied at all.
     if (data.size() < size) return os::kErrorMoreData;
-    std::memcpy(data.data(), value->second.data.data(), size);
+    if (size) std::memcpy(data.data(), value->second.data.data(), size);
     return os::kErrorSuccess;
 }
 

@@ -31,6 +31,9 @@ public:
 
     std::map<Op, std::int32_t> failures;         // every call of that kind fails with the status
     std::function<void()> beforeQueryData;       // runs once before the next data query
+    // The size query answers this many bytes more than stored (fewer when negative), as
+    // the ANSI functions may over-estimate a text, and a value may grow after the answer.
+    std::int64_t sizeSlack = 0;
     std::map<std::wstring, std::wstring> environment;  // for %NAME% expansion
     std::set<os::KeyHandle> openHandles;
     std::vector<std::uint32_t> accessAsked;      // by each open and create, in order

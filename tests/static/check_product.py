@@ -9,9 +9,13 @@ import sys
 import pefile
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "version.dll",
-               "shell32.dll", "shfolder.dll", "comctl32.dll", "ole32.dll", "comdlg32.dll",
-               "msvcrt.dll"}
+# DLL planting: the loader looks beside the exe first for any imported DLL that is not one
+# of the system's known DLLs, before our code runs. Only known DLLs are imported, and
+# comctl32, which the manifest's side-by-side assembly names (version.dll and shfolder.dll
+# are loaded from the system folder at run time).
+KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
+              "ole32.dll", "comdlg32.dll", "msvcrt.dll"}
+SIDE_BY_SIDE = {"comctl32.dll"}
 LANGS = {0x0407: "strings_de.rc", 0x0409: "strings_en.rc"}
 failures = []
 
@@ -64,6 +68,26 @@ def string_tables(pe):
     return tables
 
 
+def hardening(pe):
+    """Address space randomisation with the relocations it needs, no executable data, and on
+    a 64-bit build the high-entropy address space; no section both writable and executable."""
+    dll = pe.OPTIONAL_HEADER.DllCharacteristics
+    check(dll & 0x40, "DYNAMIC_BASE")
+    check(dll & 0x100, "NX_COMPAT")
+    if pe.OPTIONAL_HEADER.Magic == 0x20B:
+        check(dll & 0x20, "HIGH_ENTROPY_VA")
+    relocs = pe.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]]
+    check(relocs.Size > 0 and not pe.FILE_HEADER.Characteristics & 0x1, "relocations kept (else no randomisation)")
+    for section in pe.sections:
+        flags = section.Characteristics
+        check(not (flags & 0x80000000 and flags & 0x20000000),
+              f"section {section.Name.rstrip(bytes(1)).decode()} not both writable and executable")
+    manifests = resources(pe, 24)
+    manifest = next(iter(manifests.values()), b"").decode("utf-8", "replace")
+    check(re.search(r'<requestedExecutionLevel\s+level="highestAvailable"\s+uiAccess="false"', manifest),
+          "manifest: requestedExecutionLevel highestAvailable without uiAccess")
+
+
 def main(exe):
     pe = pefile.PE(exe)
     size = pathlib.Path(exe).stat().st_size
@@ -71,15 +95,15 @@ def main(exe):
     check(pe.OPTIONAL_HEADER.Magic == 0x10B, "PE32 (not PE32+)")
     check(pe.FILE_HEADER.Machine == 0x14C, "machine i386")
     check(pe.OPTIONAL_HEADER.Subsystem == 2, "GUI subsystem")
-    dll = pe.OPTIONAL_HEADER.DllCharacteristics
-    check(dll & 0x40, "DYNAMIC_BASE")
-    check(dll & 0x100, "NX_COMPAT")
+    hardening(pe)
     # Size: the exe is downloaded and mailed by support; 160 KB (as Windows counts: 163840
     # bytes) at most.
     check(size <= 160 * 1024, f"at most 160 KB (163840 bytes), not {size}")
 
     imports = {e.dll.decode().lower() for e in pe.DIRECTORY_ENTRY_IMPORT}
-    check(imports <= SYSTEM_DLLS, f"imports only system DLLs, not {sorted(imports - SYSTEM_DLLS)}")
+    allowed = KNOWN_DLLS | SIDE_BY_SIDE
+    check(imports <= allowed, f"imports only known DLLs, not {sorted(imports - allowed)}")
+    check(not hasattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT"), "no delay-loaded imports")
 
     tables = string_tables(pe)
     check(set(tables) == set(LANGS), f"string tables in 0407 and 0409 only, found {sorted(map(hex, tables))}")
@@ -146,5 +170,16 @@ def main(exe):
     return 1 if failures else 0
 
 
+def main_hardening(exe):
+    """The 64-bit test build, linked as the product is: its hardening alone."""
+    hardening(pefile.PE(exe))
+    for f in failures:
+        print("FAIL:", f)
+    print("hardening check:", "failed" if failures else "passed")
+    return 1 if failures else 0
+
+
 if __name__ == "__main__":
+    if sys.argv[1] == "--hardening":
+        sys.exit(main_hardening(sys.argv[2]))
     sys.exit(main(sys.argv[1]))

@@ -1,24 +1,27 @@
 // A component of our own for the tests: a DLL that registers with the result it was built
 // for (S_OK unless told otherwise) and carries whatever version resource it was given. Each
 // registration appends the DLL's file name and ";" to HKCU\Software\LumoraRepairTests
-// value "Calls", so a test sees which files were registered, in which order.
+// value "Calls", so a test sees which files were registered, in which order. Hostile kinds:
+// a decoy records its very loading in "Loads"; one needs a helper DLL of its own; one shows
+// a window and runs the thread's messages while it registers; one crashes in it.
 #include <windows.h>
 
 #ifndef LR_TESTDLL_RESULT
 #define LR_TESTDLL_RESULT S_OK
 #endif
 
+#ifdef LR_TESTDLL_HELPER
+extern "C" __declspec(dllexport) int LrTestDllHelper() { return 1; }
+#endif
+#ifdef LR_TESTDLL_DEPENDS
+extern "C" __declspec(dllimport) int LrTestDllHelper();
+#endif
+
 #ifndef LR_TESTDLL_NO_EXPORT
 namespace {
 HINSTANCE self = nullptr;
-}
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) self = instance;
-    return TRUE;
-}
-
-extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
+void Record(const wchar_t* value) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(self, path, MAX_PATH);
     GetLongPathNameW(path, path, MAX_PATH);  // loaded by its short name, it knows only that
@@ -30,15 +33,48 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
                         nullptr) == ERROR_SUCCESS) {
         wchar_t calls[4096] = {};
         DWORD size = sizeof calls - 2 * MAX_PATH * sizeof(wchar_t);
-        RegQueryValueExW(key, L"Calls", nullptr, nullptr, reinterpret_cast<BYTE*>(calls), &size);
+        RegQueryValueExW(key, value, nullptr, nullptr, reinterpret_cast<BYTE*>(calls), &size);
         lstrcatW(calls, name);
         lstrcatW(calls, L";");
-        RegSetValueExW(key, L"Calls", 0, REG_SZ, reinterpret_cast<const BYTE*>(calls),
+        RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(calls),
                        static_cast<DWORD>((lstrlenW(calls) + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
+}
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) self = instance;
+#ifdef LR_TESTDLL_RECORD_LOAD
+    if (reason == DLL_PROCESS_ATTACH) Record(L"Loads");
+#endif
+    return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
+    Record(L"Calls");
+#ifdef LR_TESTDLL_DEPENDS
+    LrTestDllHelper();
+#endif
 #ifdef LR_TESTDLL_SLEEP
     Sleep(LR_TESTDLL_SLEEP);
+#endif
+#ifdef LR_TESTDLL_WINDOW
+    // As a component that asks the user something: a window of its own, and every message
+    // of the thread dispatched meanwhile, the caller's window's included.
+    HWND window = CreateWindowExW(0, L"STATIC", L"test component", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                  nullptr, nullptr, self, nullptr);
+    for (const DWORD end = GetTickCount() + 300; GetTickCount() < end; Sleep(5)) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    DestroyWindow(window);
+#endif
+#ifdef LR_TESTDLL_CRASH
+    *static_cast<volatile int*>(nullptr) = 1;
 #endif
     return static_cast<HRESULT>(LR_TESTDLL_RESULT);
 }

@@ -31,17 +31,19 @@ TEST(FileVersion, TextsAndFailedReads) {
     }
 }
 
-// Never more than the record's 52 bytes, never past the end of what was read.
+// Never more than the record's 52 bytes, never past the end of what was read; a block that
+// ends before the file version is none.
 TEST(FileVersion, CopiesOnlyWhatTheBlockAndTheBufferHold) {
     const auto record = fakes::FixedInfoRecord(2, 80, 1022, 3);
-    for (const auto& [length, resourceSize, copied] : {std::tuple{80u, 0u, 52u}, std::tuple{52u, 60u, 20u}}) {
+    for (const auto& [length, resourceSize, copied] :
+         {std::tuple{80u, 0u, 52u}, std::tuple{52u, 60u, 20u}, std::tuple{15u, 0u, 0u}, std::tuple{52u, 55u, 0u}}) {
         fakes::FakeVersions versions;
         auto& file = versions.AddVersion(L"x.dll", 2, 80, 1022, 3);
         file.root->length = length;
         if (resourceSize) file.resource.resize(resourceSize);
         modAPI::FixedFileInfo info;
         info.bytes.fill(0xAA);
-        ASSERT_TRUE(modAPI::ReadFileVersionInfo(versions, L"x.dll", info));
+        ASSERT_EQ(modAPI::ReadFileVersionInfo(versions, L"x.dll", info), copied > 0);
         EXPECT_TRUE(std::equal(record.begin(), record.begin() + copied, info.bytes.begin())) << copied;
         EXPECT_TRUE(std::all_of(info.bytes.begin() + copied, info.bytes.end(), [](auto b) { return b == 0xAA; }));
     }

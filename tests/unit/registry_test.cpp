@@ -50,32 +50,51 @@ RegistryError Raised(const std::function<void()>& op) {
     return RegistryError(0, L"", L"");
 }
 
-// Texts lose their last byte (normally the zero), integers come through four bytes (big-endian
-// swapped), every other type is a byte array with one zero element more than its data. A
-// value that grows between the size query and the data query is read again.
+// Texts lose a terminating zero (only a zero), integers come through up to four bytes
+// (big-endian swapped), every other type is a byte array of exactly its data. A value that
+// changes between the size query and the data query is read again; one that vanishes or
+// keeps changing reads as Default.
 TEST_F(RegistryTest, EveryStoredTypeReadsByItsRules) {
-    struct Case { std::uint32_t type; Bytes data; TaggedValue expected; Bytes grown = {}; };
+    struct Case { std::uint32_t type; Bytes data; TaggedValue expected; Bytes changed = {}; std::uint32_t to = 0; };
     const Case cases[] = {
-        {regtype::kSz, Z("G\xF6\xDF" "e"), L"G\u00F6\u00DFe"}, {regtype::kSz, {'a', 'b', 'c'}, L"ab"},
+        {regtype::kSz, Z("G\xF6\xDF" "e"), L"G\u00F6\u00DFe"}, {regtype::kSz, {'a', 'b', 'c'}, L"abc"},
         {regtype::kMultiSz, {'a', 0, 'b', 0, 0}, std::wstring(L"a\0b\0", 4)}, {regtype::kSz, {}, L""},
-        {regtype::kDword, {0x78, 0x56, 0x34, 0x12}, std::int32_t{0x12345678}},
+        {regtype::kDword, {0x78, 0x56, 0x34, 0x12}, std::int32_t{0x12345678}}, {regtype::kDword, {1, 2}, 0x201},
         {regtype::kDwordBigEndian, {0x12, 0x34, 0x56, 0x78}, std::int32_t{0x12345678}},
-        {regtype::kBinary, {7, 8, 9}, ByteArray{0, {7, 8, 9, 0}}}, {11, {0xAB}, ByteArray{0, {0xAB, 0}}},
-        {regtype::kSz, Z("ab"), L"abcdefgh", Z("abcdefgh")},
+        {regtype::kDword, Bytes(8, 1), 0}, {regtype::kBinary, {7, 8, 9}, ByteArray{0, {7, 8, 9}}},
+        {11, {0xAB}, ByteArray{0, {0xAB}}}, {regtype::kBinary, {}, ByteArray{}},
+        {regtype::kSz, Z("ab"), L"abcdefgh", Z("abcdefgh")}, {regtype::kSz, Z("abcdefgh"), L"ab", Z("ab")},
+        {regtype::kSz, Z("abcd"), ByteArray{0, {1, 2}}, {1, 2}, regtype::kBinary},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(TextForm(c.expected)));
         fake.Put(kHKCU, kSection, L"Name", c.type, c.data);
-        if (!c.grown.empty()) fake.beforeQueryData = [&] { fake.Put(kHKCU, kSection, L"Name", c.type, c.grown); };
+        const std::uint32_t to = c.to ? c.to : c.type;
+        if (!c.changed.empty()) fake.beforeQueryData = [&] { fake.Put(kHKCU, kSection, L"Name", to, c.changed); };
         cRegistry reg = At(kHKCU, kSection, 99);
         EXPECT_EQ(reg.Value(), c.expected);
-        EXPECT_EQ(reg.ValueType(), static_cast<std::int32_t>(c.type));
+        EXPECT_EQ(reg.ValueType(), static_cast<std::int32_t>(to));
+    }
+    fake.sizeSlack = 5;  // an over-estimated size: the data as the data query reports it
+    EXPECT_EQ(At(kHKCU, kSection).Value(), TaggedValue(ByteArray{0, {1, 2}}));
+    for (const std::int64_t slack : {-1, 0}) {  // growing at every query, or gone after the first
+        fake.sizeSlack = slack;
+        if (!slack) fake.beforeQueryData = [&] { fake.DeleteKey(kHKCU, kSection); };
+        cRegistry reg = At(kHKCU, kSection, 4);
+        reg.SetDefault(L"d");
+        EXPECT_EQ(reg.Value(), TaggedValue(L"d"));
+        EXPECT_EQ(reg.ValueType(), 4);
+        fake.Put(kHKCU, kSection, L"Name", regtype::kBinary, {1, 2});
     }
     fake.environment[L"LR_DIR"] = L"C:\\Temp";
     fake.Put(kHKCU, kSection, L"Name", regtype::kExpandSz, Z("%lr_dir%\\x"));
     EXPECT_EQ(At(kHKCU, kSection).Value(), TaggedValue(L"C:\\Temp\\x"));
     fake.failures[Op::Expand] = 1;  // the platform cannot expand: the text as stored
     EXPECT_EQ(At(kHKCU, kSection).Value(), TaggedValue(L"%lr_dir%\\x"));
+    fake.failures.clear();  // beyond what the platform can expand: as stored too
+    const std::string huge = "%lr_dir%" + std::string(32760, 'x');
+    fake.Put(kHKCU, kSection, L"Name", regtype::kExpandSz, Z(huge));
+    EXPECT_EQ(At(kHKCU, kSection).Value(), TaggedValue(std::wstring(huge.begin(), huge.end())));
 
     // Unreadable: Default, and ValueType as it was. Reading opens for query access only.
     fake.failures.clear();
@@ -89,14 +108,14 @@ TEST_F(RegistryTest, EveryStoredTypeReadsByItsRules) {
 }
 
 // Texts by the percent-sign test, integers as plain REG_DWORDs (also for big-endian), byte
-// arrays whole; anything but an integer for 4 or 5 is quietly not written.
+// arrays whole (an empty one as no bytes).
 TEST_F(RegistryTest, WritesStoreByValueType) {
     const auto dword = [](std::int32_t n) { Bytes b(4); std::memcpy(b.data(), &n, 4); return b; };
     struct Case { std::int32_t valueType; TaggedValue value; std::optional<FakeRegistry::StoredValue> stored; };
     const Case cases[] = {
         {1, L"50%", {{regtype::kSz, Z("50%")}}}, {2, L"%%", {{regtype::kSz, Z("%%")}}},
         {1, L"%X%", {{regtype::kExpandSz, Z("%X%")}}}, {1, std::int16_t{-5}, {{regtype::kSz, Z("-5")}}},
-        {5, std::int32_t{258}, {{regtype::kDword, dword(258)}}}, {4, L"5", std::nullopt},
+        {5, std::int32_t{258}, {{regtype::kDword, dword(258)}}}, {3, ByteArray{}, {{regtype::kBinary, {}}}},
         {3, ByteArray{-1, {9, 1, 2}}, {{regtype::kBinary, {9, 1, 2}}}},
     };
     for (const Case& c : cases) {
@@ -128,7 +147,13 @@ TEST_F(RegistryTest, KeysAndTheErrorTexts) {
          L"Failed to set registry value Key: " + at + L"',Key: 'Name' to value: 'x'"},
     };
     for (const auto& [op, text] : errors) EXPECT_EQ(Raised(op).Description(), text);
-    EXPECT_EQ(Raised([&] { reg.SetValue(L"x"); }).Number(), cRegistry::kErrorWriteFailed);
+    // Nothing stored is never a success: types 0 and 7, and a text for 4 or 5.
+    for (const std::int32_t type : {0, 7, 4, 5}) {
+        reg.SetValueType(type);
+        EXPECT_EQ(Raised([&] { reg.SetValue(L"5"); }).Number(), cRegistry::kErrorWriteFailed);
+        EXPECT_TRUE(fake.HasKey(kHKCU, kSection));
+        EXPECT_FALSE(fake.Find(kHKCU, kSection, L"Name"));
+    }
     fake.failures[Op::Create] = os::kErrorAccessDenied;
     EXPECT_EQ(Raised([&] { reg.CreateKey(); }).Description(), L"Failed to create registry Key: 'Software\\Lumora\\Test");
 

@@ -17,6 +17,7 @@
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
 #include "fakes/fake_shell.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/folders_win32.h"
 #include "platform/win32/modules_win32.h"
 #include "platform/win32/registry_win32.h"
@@ -322,6 +323,103 @@ TEST_F(RealWindow, ReregisterCommandsThroughTheirButtons) {
     EXPECT_EQ((*form)[Label11].Caption(), L"");
     for (const auto& entry : placed) DeleteFileW((std::wstring(sys) + L"\\" + entry.second).c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+}
+
+// A tab click posted from a timer: it fires inside a component's own message loop, which
+// then dispatches the click to our window in the middle of the registration.
+HWND tabsToClick = nullptr;
+void CALLBACK ClickMdacTab(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    RECT r{};
+    SendMessageW(tabsToClick, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(tabsToClick, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(tabsToClick, WM_LBUTTONUP, 0, at);
+}
+
+// Hostile files and components where the pages look, under the search the program sets at
+// start, through the real buttons: files that are no component show as not found and are
+// passed over; the ones shown as present that fail (other architecture, a helper missing)
+// are named in the one warning; S_FALSE, a helper beside the component and
+// a component running its own message loop (which switches our page meanwhile) are fine;
+// a decoy of the helper beside the exe or in the current folder is never loaded.
+TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
+    ASSERT_TRUE(win32::RestrictDllSearch());
+    wchar_t sys[MAX_PATH] = {}, common[MAX_PATH] = {}, exe[MAX_PATH] = {};
+    GetSystemDirectoryW(sys, MAX_PATH);
+    GetEnvironmentVariableW(L"CommonProgramFiles", common, MAX_PATH);
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring jet = std::wstring(sys) + L"\\", mdac = std::wstring(common) + L"\\System\\";
+    const std::wstring exeDir = std::wstring(exe).substr(0, std::wstring(exe).rfind(L'\\') + 1);
+    const auto dll = [](const char* name) {
+        std::string from = std::string("Z:") + LR_TESTDLL_DIR + "/" + name + ".dll";
+        for (char& c : from) c = c == '/' ? '\\' : c;
+        return std::wstring(from.begin(), from.end());
+    };
+    const auto write = [](const std::wstring& path, const std::string& bytes) {
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD n = 0;
+        WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+        CloseHandle(f);
+    };
+    const std::pair<const char*, std::wstring> placed[] = {
+        {"pumps", jet + L"msjet40.dll"}, {"x86", jet + L"msjtes40.dll"},
+        {"sfalse", mdac + L"ado\\MSADOR15.DLL"}, {"withdep", mdac + L"ado\\MSADRH15.DLL"},
+        {"withdep", mdac + L"MSADC\\MSADCE.DLL"}, {"lrdep", mdac + L"MSADC\\lrdep.dll"},
+        {"decoy", exeDir + L"lrdep.dll"}, {"decoy", std::wstring(sys) + L"\\..\\lrdep.dll"}};
+    CreateDirectoryW((mdac + L"MSADC").c_str(), nullptr);
+    for (const auto& [from, to] : placed) ASSERT_TRUE(CopyFileW(dll(from).c_str(), to.c_str(), FALSE)) << from;
+    SetCurrentDirectoryW((std::wstring(sys) + L"\\..").c_str());  // the decoy's folder
+    write(jet + L"msjetoledb40.dll", "MZ not a DLL");
+    write(jet + L"msjint40.dll", "");
+    CreateDirectoryW((jet + L"mswstr10.dll").c_str(), nullptr);
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    Open(true);
+    ClickTab(2);
+    ui::Control& jetView = (*form)[lvwJetFiles];
+    std::map<std::wstring, std::wstring> shown;
+    for (int i = 0; i < jetView.ItemCount(); ++i) shown[jetView.ItemText(i, 0)] = jetView.ItemText(i, 1);
+    EXPECT_EQ(shown, (std::map<std::wstring, std::wstring>{
+        {L"msjet40.dll", L"1.0.0"}, {L"msjtes40.dll", L"3.2.1"}, {L"msjetoledb40.dll", L"N/A"},
+        {L"mswstr10.dll", L"N/A"}, {L"msjint40.dll", L"N/A"}, {L"msjter40.dll", L"N/A"}}));
+    EXPECT_EQ((*form)[Label24].Caption(), L"1.0.0");
+
+    boxText.clear();
+    tabsToClick = H(TabStrip1);
+    SetTimer(nullptr, 0, 100, ClickMdacTab);  // due while msjet40.dll runs its own loop
+    SetTimer(nullptr, 0, 50, CloseBox);
+    PostMessageW(H(Command3), BM_CLICK, 0, 0);
+    form->DoEvents();
+    EXPECT_EQ(Calls(), L"msjet40.dll;");
+    EXPECT_NE(boxText.find(jet + L"msjtes40.dll\r\n    0x800700C1"), std::wstring::npos) << boxText;
+    for (const wchar_t* name : {L"msjet40.dll", L"msjetoledb40", L"mswstr10", L"msjint40", L"msjter40"})
+        EXPECT_EQ(boxText.find(name), std::wstring::npos) << name;
+    EXPECT_TRUE(Shown(picMDAC)) << "the click dispatched inside the component switched the page";
+    EXPECT_TRUE(Shown(Command3));
+    EXPECT_FALSE(Shown(ProgressBar3));
+
+    boxText.clear();
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    SetTimer(nullptr, 0, 50, CloseBox);
+    PostMessageW(H(Command1), BM_CLICK, 0, 0);
+    form->DoEvents();
+    EXPECT_EQ(Calls(), L"MSADOR15.DLL;MSADCE.DLL;");
+    EXPECT_NE(boxText.find(mdac + L"ado\\MSADRH15.DLL\r\n    0x8007007E"), std::wstring::npos) << boxText;
+    EXPECT_EQ(boxText.find(L"MSADOR15"), std::wstring::npos);
+    EXPECT_EQ(boxText.find(L"MSADCE"), std::wstring::npos);
+    wchar_t loads[256] = {};
+    DWORD size = sizeof loads;
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", L"Loads", RRF_RT_REG_SZ, nullptr, loads, &size);
+    EXPECT_STREQ(loads, L"") << "a decoy was loaded";
+    EXPECT_TRUE(Shown(Command1));
+
+    for (const auto& entry : placed) DeleteFileW(entry.second.c_str());
+    for (const wchar_t* name : {L"msjetoledb40.dll", L"msjint40.dll"}) DeleteFileW((jet + name).c_str());
+    RemoveDirectoryW((jet + L"mswstr10.dll").c_str());
+    RemoveDirectoryW((mdac + L"MSADC").c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    RecordProperty("hostile_files", 3);       // for scripts/hostile.sh
+    RecordProperty("hostile_components", 6);  // with the decoy
 }
 
 }  // namespace
