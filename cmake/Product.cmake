@@ -25,7 +25,12 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
 else()
   set(LR_MANIFEST_ARCH x86)
 endif()
-configure_file(app/resources/LumoraRepair.manifest.in ${CMAKE_BINARY_DIR}/LumoraRepair.manifest @ONLY)
+# The manifest goes into the exe without its comments and indentation (they are for readers).
+file(READ app/resources/LumoraRepair.manifest.in LR_MANIFEST)
+string(REGEX REPLACE "<!--[^>]*-->" "" LR_MANIFEST "${LR_MANIFEST}")
+string(REGEX REPLACE "[ \n]+" " " LR_MANIFEST "${LR_MANIFEST}")
+string(REPLACE "> <" "><" LR_MANIFEST "${LR_MANIFEST}")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/LumoraRepair.manifest CONTENT "${LR_MANIFEST}" @ONLY)
 
 # One object library for the resources, so the test programs carry the same text table.
 set(LR_RC ${CMAKE_SOURCE_DIR}/app/resources/LumoraRepair.rc)

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include <cwchar>
 
 namespace win32 {
 namespace {
@@ -23,12 +23,13 @@ bool RestrictDllSearch() {
 }
 
 SystemLibrary::SystemLibrary(const wchar_t* name) {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+    wchar_t path[MAX_PATH + 16] = {};
+    const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || std::wcslen(name) > 14) return;
+    path[length] = L'\\';
+    std::wcscpy(path + length + 1, name);
     // Its own dependencies from the system folder too, where the system can be told so.
-    HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, HasSearchFlags() ? LOAD_LIBRARY_SEARCH_SYSTEM32 : 0);
+    HMODULE module = ::LoadLibraryExW(path, nullptr, HasSearchFlags() ? LOAD_LIBRARY_SEARCH_SYSTEM32 : 0);
     if (!module) return;
     module_ = module;
     ::GetModuleFileNameW(module, path_, MAX_PATH);
