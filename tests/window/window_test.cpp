@@ -374,7 +374,7 @@ TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
     RemoveDirectoryW((mdac + L"MSADC").c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     RecordProperty("hostile_files", 3);       // for scripts/hostile.sh
-    RecordProperty("hostile_components", 6);  // with the decoy
+    RecordProperty("hostile_components", 7);  // with the decoy
 }
 
 }  // namespace
