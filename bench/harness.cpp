@@ -25,14 +25,8 @@
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
-#include "platform/win32/folders_win32.h"
-#include "platform/win32/modules_win32.h"
-#include "platform/win32/registry_win32.h"
-#include "platform/win32/shell_win32.h"
-#include "platform/win32/system_win32.h"
-#include "platform/win32/texts_win32.h"
+#include "platform/win32/services_win32.h"
 #include "platform/win32/ui/form.h"
-#include "platform/win32/versions_win32.h"
 
 namespace {
 
@@ -121,16 +115,9 @@ void StartOnce(const char* tag, const std::wstring& exe) {
 // --- the window in process ------------------------------------------------------------
 
 struct Window {
-    win32::Texts texts;
-    win32::System system;
-    win32::Registry registry;
-    win32::VersionResources versions;
-    win32::Folders folders;
-    win32::Shell shell;
-    win32::Modules modules;
-    os::Services services{texts, system, registry, versions, folders, shell, modules};
+    win32::PlatformServices platform;
     win32::Form form{GetModuleHandleW(nullptr), app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK};
-    app::frmLumoraRepair window{services, form};
+    app::frmLumoraRepair window{platform.services, form};
 
     Window() {
         window.Form_Initialize();
@@ -300,7 +287,7 @@ void Register(int rounds) {
         [&] {
             w.window.BuildMDACFileList();
             for (const std::string& file : files)
-                w.system.ShortPathName(std::wstring(file.begin(), file.end()));
+                w.platform.system.ShortPathName(std::wstring(file.begin(), file.end()));
         },
     };
     const char* const names[] = {"command", "regsvr32", "bare", "rules"};

@@ -8,14 +8,8 @@
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
 #include "platform/win32/dll_search.h"
-#include "platform/win32/folders_win32.h"
-#include "platform/win32/modules_win32.h"
-#include "platform/win32/registry_win32.h"
-#include "platform/win32/shell_win32.h"
-#include "platform/win32/system_win32.h"
-#include "platform/win32/texts_win32.h"
+#include "platform/win32/services_win32.h"
 #include "platform/win32/ui/form.h"
-#include "platform/win32/versions_win32.h"
 
 // The library's default terminate handler prints a demangled type name, which pulls a whole
 // demangler into the exe; a GUI program has nowhere to print it anyway.
@@ -26,14 +20,7 @@ void __verbose_terminate_handler() { std::abort(); }
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before the platform groups load their system DLLs.
     win32::RestrictDllSearch();
-    win32::Texts texts;
-    win32::System system;
-    win32::Registry registry;
-    win32::VersionResources versions;
-    win32::Folders folders;
-    win32::Shell shell;
-    win32::Modules modules;
-    os::Services services{texts, system, registry, versions, folders, shell, modules};
+    win32::PlatformServices platform;
 
     // An apartment for the whole run, as the system's registration tool keeps one:
     // components may use COM while they register.
@@ -45,7 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
     } apartment;
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
-    app::frmLumoraRepair window(services, form);
+    app::frmLumoraRepair window(platform.services, form);
     window.Form_Initialize();
     // Without a window there is nothing to show a message in: end with a failure code.
     if (!form.Create(window, app::kClientWidth, app::kClientHeight)) return 1;
