@@ -17,31 +17,13 @@
 #include "probes/modAPI.h"
 #include "register/RegisterError.h"
 #include "register/modDLLRegister.h"
+#include "testdlls/test_dlls.h"
 
 namespace {
 
-std::wstring TestDll(const char* name) {
-    std::string path = std::string("Z:") + LR_TESTDLL_DIR + "/" + name;  // the build folder seen from Wine
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    return {path.begin(), path.end()};
-}
-
-std::wstring Recorded(const wchar_t* value) {
-    wchar_t calls[4096] = {};
-    DWORD size = sizeof calls;
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", value, RRF_RT_REG_SZ, nullptr, calls, &size);
-    return calls;
-}
-
-std::int32_t Register(const std::wstring& path) {
-    win32::Modules modules;
-    try {
-        modDLLRegister::RegisterComponent(modules, path, L"DllRegisterServer");
-    } catch (const RegisterError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testdlls::Recorded;
+using testdlls::Register;
+using testdlls::TestDll;
 
 // Removes a folder and all in it; with the prefix that lets paths run past 260 characters.
 void RemoveTree(const std::wstring& dir) {

@@ -13,14 +13,11 @@
 #include "platform/win32/texts_win32.h"
 #include "platform/win32/versions_win32.h"
 #include "probes/modAPI.h"
+#include "testdlls/test_dlls.h"
 
 namespace {
 
-std::wstring TestDll(const char* name) {
-    std::string path = std::string("Z:") + LR_TESTDLL_DIR + "/" + name;  // the build folder seen from Wine
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    return {path.begin(), path.end()};
-}
+using testdlls::TestDll;
 
 TEST(ModApiWin32, VersionResourcesAsWineReadsThem) {
     win32::VersionResources versions;

@@ -12,38 +12,18 @@
 #include "platform/win32/system_win32.h"
 #include "register/RegisterError.h"
 #include "register/modDLLRegister.h"
+#include "testdlls/test_dlls.h"
 
 namespace {
 
-std::wstring TestDll(const char* name) {
-    std::string path = std::string("Z:") + LR_TESTDLL_DIR + "/" + name;  // the build folder seen from Wine
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    return {path.begin(), path.end()};
-}
-
-std::wstring RecordedCalls() {
-    wchar_t calls[4096] = {};
-    DWORD size = sizeof calls;
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", L"Calls", RRF_RT_REG_SZ, nullptr, calls, &size);
-    return calls;
-}
-
-// The error number RegisterComponent raised, 0 for none.
-std::int32_t Register(const std::wstring& path) {
-    win32::Modules modules;
-    try {
-        modDLLRegister::RegisterComponent(modules, path, L"DllRegisterServer");
-    } catch (const RegisterError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testdlls::Register;
+using testdlls::TestDll;
 
 TEST(RegisterWin32, OurDllsThroughTheRealLoader) {
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     EXPECT_EQ(Register(TestDll("ver_0_0_0_0.dll")), 0);
     EXPECT_EQ(Register(TestDll("denied.dll")), static_cast<std::int32_t>(0x80070005u));
-    EXPECT_EQ(RecordedCalls(), L"ver_0_0_0_0.dll;denied.dll;");
+    EXPECT_EQ(testdlls::Recorded(), L"ver_0_0_0_0.dll;denied.dll;");
     EXPECT_EQ(Register(TestDll("noexport.dll")), modDLLRegister::kEntryPointNotFound);
     EXPECT_EQ(Register(TestDll("missing.dll")) & 0xFFFF0000u, 0x80070000u) << "the loader's reason";
     EXPECT_EQ(Register(L""), 0);

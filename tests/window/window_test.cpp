@@ -17,6 +17,7 @@
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
 #include "fakes/fake_shell.h"
+#include "testdlls/test_dlls.h"
 #include "platform/win32/dll_search.h"
 #include "platform/win32/folders_win32.h"
 #include "platform/win32/modules_win32.h"
@@ -271,13 +272,6 @@ void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!boxText.empty()) KillTimer(nullptr, timer);
 }
 
-std::wstring Calls() {
-    wchar_t calls[4096] = {};
-    DWORD size = sizeof calls;
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", L"Calls", RRF_RT_REG_SZ, nullptr, calls, &size);
-    return calls;
-}
-
 // A tab click posted from a timer: it fires inside a component's own message loop, which
 // then dispatches the click to our window in the middle of the registration.
 HWND tabsToClick = nullptr;
@@ -304,11 +298,6 @@ TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     const std::wstring jet = std::wstring(sys) + L"\\", mdac = std::wstring(common) + L"\\System\\";
     const std::wstring exeDir = std::wstring(exe).substr(0, std::wstring(exe).rfind(L'\\') + 1);
-    const auto dll = [](const char* name) {
-        std::string from = std::string("Z:") + LR_TESTDLL_DIR + "/" + name + ".dll";
-        for (char& c : from) c = c == '/' ? '\\' : c;
-        return std::wstring(from.begin(), from.end());
-    };
     const auto write = [](const std::wstring& path, const std::string& bytes) {
         HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD n = 0;
@@ -321,7 +310,7 @@ TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
         {"withdep", mdac + L"MSADC\\MSADCE.DLL"}, {"lrdep", mdac + L"MSADC\\lrdep.dll"},
         {"decoy", exeDir + L"lrdep.dll"}, {"decoy", std::wstring(sys) + L"\\..\\lrdep.dll"}};
     CreateDirectoryW((mdac + L"MSADC").c_str(), nullptr);
-    for (const auto& [from, to] : placed) ASSERT_TRUE(CopyFileW(dll(from).c_str(), to.c_str(), FALSE)) << from;
+    for (const auto& [from, to] : placed) ASSERT_TRUE(CopyFileW(testdlls::TestDll(std::string(from) + ".dll").c_str(), to.c_str(), FALSE)) << from;
     SetCurrentDirectoryW((std::wstring(sys) + L"\\..").c_str());  // the decoy's folder
     write(jet + L"msjetoledb40.dll", "MZ not a DLL");
     write(jet + L"msjint40.dll", "");
@@ -343,7 +332,7 @@ TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
     SetTimer(nullptr, 0, 50, CloseBox);
     PostMessageW(H(Command3), BM_CLICK, 0, 0);
     form->DoEvents();
-    EXPECT_EQ(Calls(), L"msjet40.dll;");
+    EXPECT_EQ(testdlls::Recorded(), L"msjet40.dll;");
     EXPECT_NE(boxText.find(jet + L"msjtes40.dll\r\n    0x800700C1"), std::wstring::npos) << boxText;
     for (const wchar_t* name : {L"msjet40.dll", L"msjetoledb40", L"mswstr10", L"msjint40", L"msjter40"})
         EXPECT_EQ(boxText.find(name), std::wstring::npos) << name;
@@ -356,16 +345,13 @@ TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
     SetTimer(nullptr, 0, 50, CloseBox);
     PostMessageW(H(Command1), BM_CLICK, 0, 0);
     form->DoEvents();
-    EXPECT_EQ(Calls(), L"MSADOR15.DLL;MSADOX.DLL;MSADCE.DLL;");
+    EXPECT_EQ(testdlls::Recorded(), L"MSADOR15.DLL;MSADOX.DLL;MSADCE.DLL;");
     EXPECT_NE(boxText.find(mdac + L"ado\\MSADRH15.DLL\r\n    0x8007007E"), std::wstring::npos) << boxText;
     EXPECT_NE(boxText.find(mdac + L"ado\\MSADOX.DLL\r\n    0x80070005"), std::wstring::npos);
     EXPECT_NE(boxText.find(texts.Text(211)), std::wstring::npos);
     EXPECT_EQ(boxText.find(L"MSADOR15"), std::wstring::npos);
     EXPECT_EQ(boxText.find(L"MSADCE"), std::wstring::npos);
-    wchar_t loads[256] = {};
-    DWORD size = sizeof loads;
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", L"Loads", RRF_RT_REG_SZ, nullptr, loads, &size);
-    EXPECT_STREQ(loads, L"") << "a decoy was loaded";
+    EXPECT_EQ(testdlls::Recorded(L"Loads"), L"") << "a decoy was loaded";
     EXPECT_TRUE(Shown(Command1));
 
     for (const auto& entry : placed) DeleteFileW(entry.second.c_str());

@@ -1,0 +1,42 @@
+#pragma once
+// The recording test DLLs as a test under Wine uses them: where they lie, what they recorded,
+// and a registration through the program's own call.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/win32/modules_win32.h"
+#include "register/RegisterError.h"
+#include "register/modDLLRegister.h"
+
+namespace testdlls {
+
+// A test DLL by its file name, in the build folder as Wine sees it.
+inline std::wstring TestDll(const std::string& name) {
+    std::string path = std::string("Z:") + LR_TESTDLL_DIR + "/" + name;
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    return {path.begin(), path.end()};
+}
+
+// What the DLLs noted in HKCU\Software\LumoraRepairTests: "Calls" (their registrations, by
+// file name) or "Loads" (decoys that were loaded).
+inline std::wstring Recorded(const wchar_t* value = L"Calls") {
+    wchar_t text[4096] = {};
+    DWORD size = sizeof text;
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", value, RRF_RT_REG_SZ, nullptr, text, &size);
+    return text;
+}
+
+// The error number RegisterComponent raised, 0 for none.
+inline std::int32_t Register(const std::wstring& path) {
+    win32::Modules modules;
+    try {
+        modDLLRegister::RegisterComponent(modules, path, L"DllRegisterServer");
+    } catch (const RegisterError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+}  // namespace testdlls
