@@ -57,13 +57,18 @@ std::wstring WindowsPath(std::wstring path) {
     return path;
 }
 
+// A text value of Wine's settings below HKCU.
+void SetUserText(const std::wstring& key, const wchar_t* name, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
 // Wine's per-program Windows version, for the program and for this driver's own probe.
 void SetWindowsSetting(const wchar_t* setting) {
     for (const wchar_t* exe : {L"LumoraRepair.exe", L"lrdriver.exe"}) {
         const std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") + exe;
         if (!setting) RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
-        else RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, setting,
-                             static_cast<DWORD>((std::wcslen(setting) + 1) * sizeof(wchar_t)));
+        else SetUserText(key, L"Version", setting);
     }
 }
 
@@ -121,7 +126,10 @@ public:
         return info.hwndFocus;
     }
     // A visible top-level window of the program: its own, a message box (#32770) or a popup menu (#32768).
-    HWND Find(const wchar_t* windowClass) const { return Windows(windowClass).empty() ? nullptr : Windows(windowClass)[0]; }
+    HWND Find(const wchar_t* windowClass) const {
+        const std::vector<HWND> found = Windows(windowClass);
+        return found.empty() ? nullptr : found[0];
+    }
     std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) const {
         struct Search { DWORD pid; const wchar_t* cls; std::vector<HWND> found; } search{process_.dwProcessId, windowClass, {}};
         EnumWindows([](HWND h, LPARAM p) {
@@ -215,6 +223,10 @@ void Mouse(HWND control, DWORD down = 0, DWORD up = 0) {
     Sleep(300);
 }
 
+void ClearClipboard() {
+    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+}
+
 std::wstring ClipboardText() {
     std::wstring text;
     if (!OpenClipboard(nullptr)) return text;
@@ -264,9 +276,7 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
         } else if (command == L"browser") {
             // Wine opens web addresses with the first program of this list: a script that records them.
             browser = next();
-            const std::wstring script = browser + L"/browser.sh";
-            RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers", REG_SZ, script.c_str(),
-                            static_cast<DWORD>((script.size() + 1) * sizeof(wchar_t)));
+            SetUserText(L"Software\\Wine\\WineBrowser", L"Browsers", browser + L"/browser.sh");
             DeleteFileW(WindowsPath(browser + L"/opened.txt").c_str());
         } else if (command == L"start") {
             program.Start(next());
@@ -315,7 +325,7 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
         } else if (command == L"shot") {
             SaveScreen(program, WindowsPath(next()));
         } else if (command == L"clear") {
-            if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+            ClearClipboard();
         } else if (command == L"copied") {
             // The list's rows under their column headers.
             HWND list = control();
@@ -323,7 +333,7 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
                  L"clipboard holds " + std::to_wstring(TabbedLines(ClipboardText())) + L" rows");
         } else if (command == L"report") {
             // The system menu's item; the report then names what the pages show.
-            if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+            ClearClipboard();
             PostMessageW(program.Window(), WM_SYSCOMMAND, 0x100, 0);
             std::wstring text;
             Poll([&] { return !(text = ClipboardText()).empty(); }, L"no report on the clipboard");
