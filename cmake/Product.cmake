@@ -2,7 +2,7 @@
 
 # The control toolkit has a folder of its own, one file per control kind.
 file(GLOB LR_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp platform/win32/ui/*.cpp)
-list(FILTER LR_WIN32_SOURCES EXCLUDE REGEX "/(winmain|runtime_throws)\\.cpp$")
+list(FILTER LR_WIN32_SOURCES EXCLUDE REGEX "/runtime_throws\\.cpp$")
 add_library(lumora_win32 STATIC ${LR_WIN32_SOURCES})
 # Only the system's known DLLs (and comctl32 through the manifest's assembly) are imported:
 # version.dll and shfolder.dll are loaded from the system folder at run time.
@@ -42,7 +42,7 @@ target_include_directories(lumora_resources PRIVATE
   ${CMAKE_SOURCE_DIR}/app/resources ${CMAKE_SOURCE_DIR} ${LR_ART_DIR} ${CMAKE_BINARY_DIR})
 add_dependencies(lumora_resources lumora_art)
 
-add_executable(LumoraRepair WIN32 platform/win32/winmain.cpp platform/win32/runtime_throws.cpp
+add_executable(LumoraRepair WIN32 entry/winmain.cpp platform/win32/runtime_throws.cpp
   $<TARGET_OBJECTS:lumora_resources>)
 target_link_libraries(LumoraRepair PRIVATE lumora_win32)
 if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
