@@ -19,7 +19,7 @@ for form in installed not-installed; do
   product=yes
   [ "$form" = installed ] || product=no
   /usr/lib/wine/wine64 "$driver" product $product start "$exe" screenshots "$out" "$tag$form-" \
-    click 1009 shot "$out/$tag$form-about.bmp" key return close exited
+    click 1009 box shot "$out/$tag$form-about.bmp" key return close exited
 done
 for f in "$out"/*.bmp; do
   if [ -f "$f" ]; then

@@ -1,13 +1,15 @@
 // lrdriver: starts LumoraRepair.exe under Wine and drives it from outside as a user does, for
-// what only the real exe shows: its start in the user's language and product form, links
-// opened through the real shell, the real message box, clipboard and system menu, the true
-// Windows name under Wine's version settings, and how every page looks.
+// what only the real exe shows: its start in the user's language and product form, Esc and
+// the close box, links opened through the real shell, the clipboard, the Windows name under
+// Wine's version settings, and how every page looks.
 //
 //   lrdriver.exe [product yes|no] [winver SETTING] [browser DIR] start EXE COMMAND [ARGS] ...
 //
-// Commands run in order and stop at the first failure (exit code 1). Checks poll for up to
-// ten seconds. Arguments may carry \uXXXX escapes, so German texts pass through any locale.
-// Control ids are those of app/control_ids.h (docs/testing.md lists them).
+// Commands run in order and stop at the first failure (exit code 1). Every step waits for the
+// state it acts on (the program in the foreground, the control visible and not covered, the
+// focus moved, the page painted) and every check polls for up to ten seconds: a loaded
+// machine slows a run down but does not change its outcome. Arguments may carry \uXXXX
+// escapes. Control ids are those of app/control_ids.h.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,8 +19,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <winternl.h>
 
 namespace {
 
@@ -46,7 +46,7 @@ void Print(const std::wstring& line) {
 }
 
 void Poll(const std::function<bool()>& done, const std::wstring& what, DWORD timeout = 10000) {
-    for (DWORD start = GetTickCount(); !done(); Sleep(100))
+    for (DWORD start = GetTickCount(); !done(); Sleep(50))
         if (GetTickCount() - start > timeout) throw Failure{what};
 }
 
@@ -57,45 +57,30 @@ std::wstring WindowsPath(std::wstring path) {
     return path;
 }
 
-// A text value of Wine's settings below HKCU.
 void SetUserText(const std::wstring& key, const wchar_t* name, const std::wstring& text) {
     RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-// Wine's per-program Windows version, for the program and for this driver's own probe.
+// Wine's per-program Windows version; removed again when the driver ends.
 void SetWindowsSetting(const wchar_t* setting) {
-    for (const wchar_t* exe : {L"LumoraRepair.exe", L"lrdriver.exe"}) {
-        const std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") + exe;
-        if (!setting) RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
-        else SetUserText(key, L"Version", setting);
-    }
+    const std::wstring key = L"Software\\Wine\\AppDefaults\\LumoraRepair.exe";
+    if (!setting) RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    else SetUserText(key, L"Version", setting);
 }
 
-// What the platform reports as the true version, packed into an exit code.
-DWORD TrueVersionCode() {
-    RTL_OSVERSIONINFOEXW v{};
-    v.dwOSVersionInfoSize = sizeof v;
-    auto* get = reinterpret_cast<LONG(WINAPI*)(RTL_OSVERSIONINFOEXW*)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
-    get(&v);
-    return v.dwMajorVersion << 28 | v.dwMinorVersion << 24 | static_cast<DWORD>(v.wProductType) << 20 |
-           (v.dwBuildNumber & 0xFFFFF);
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &ignored);
+    return text;
 }
 
 class Program {
 public:
     ~Program() {
-        if (process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process_.hProcess, 1);  // nothing outlives the driver
+        if (process_.hProcess && !Ended()) TerminateProcess(process_.hProcess, 1);  // nothing outlives the driver
         SetWindowsSetting(nullptr);
-    }
-    // Each scenario names the form it wants; the prefix belongs to this test run alone.
-    static void SetProduct(bool installed) {
-        HKEY key = nullptr;
-        if (!installed) RegDeleteTreeW(HKEY_CLASSES_ROOT, L".lma"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
-        else if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L".lma", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0)
-            RegCloseKey(key);
     }
     void Start(const std::wstring& exe) {
         std::wstring path = WindowsPath(exe), line = L"\"" + path + L"\"";
@@ -104,7 +89,6 @@ public:
         if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
             throw Failure{L"cannot start " + path};
         Poll([&] { return (window_ = Find(L"LumoraRepair")) != nullptr; }, L"no window of class LumoraRepair");
-        SetForegroundWindow(window_);
     }
     HWND Window() const { return window_; }
     HWND Control(int id) const {
@@ -125,11 +109,7 @@ public:
         GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
         return info.hwndFocus;
     }
-    // A visible top-level window of the program: its own, a message box (#32770) or a popup menu (#32768).
-    HWND Find(const wchar_t* windowClass) const {
-        const std::vector<HWND> found = Windows(windowClass);
-        return found.empty() ? nullptr : found[0];
-    }
+    // The visible top-level windows of the program: its own, a message box (#32770), a popup menu (#32768).
     std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) const {
         struct Search { DWORD pid; const wchar_t* cls; std::vector<HWND> found; } search{process_.dwProcessId, windowClass, {}};
         EnumWindows([](HWND h, LPARAM p) {
@@ -143,21 +123,44 @@ public:
         }, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
+    HWND Find(const wchar_t* windowClass) const {
+        const std::vector<HWND> found = Windows(windowClass);
+        return found.empty() ? nullptr : found[0];
+    }
+    // Input goes to the foreground window: the program's, or its message box over it.
+    void Foreground() const {
+        Poll([&] {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &pid);
+            if (pid == process_.dwProcessId) return true;
+            HWND box = Find(L"#32770");
+            SetForegroundWindow(box ? box : window_);
+            return false;
+        }, L"the program never comes to the foreground");
+    }
+    // Every window of the program painted: no update region is left in any of them.
+    void Painted() const {
+        Poll([&] {
+            bool clean = true;
+            for (HWND top : Windows()) {
+                clean = clean && !GetUpdateRect(top, nullptr, FALSE);
+                EnumChildWindows(top, [](HWND h, LPARAM p) {
+                    if (IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE)) *reinterpret_cast<bool*>(p) = false;
+                    return TRUE;
+                }, reinterpret_cast<LPARAM>(&clean));
+            }
+            return clean;
+        }, L"the program's windows are never painted");
+    }
 
 private:
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
 
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[512] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &ignored);
-    return text;
-}
-
 // What the program shows (its window with any message box or menu over it) as a 24-bit BMP.
 void SaveScreen(const Program& program, const std::wstring& file) {
+    program.Painted();
     RECT area{}, one{};
     for (HWND window : program.Windows())
         if (GetWindowRect(window, &one)) UnionRect(&area, &area, &one);
@@ -186,45 +189,52 @@ void SaveScreen(const Program& program, const std::wstring& file) {
     if (!written) throw Failure{L"cannot save " + file};
 }
 
-// Input as a user gives it: it reaches the program through its own message loop.
-void Key(const std::wstring& name) {
+// A key as a user gives it: to the foreground window, through the program's message loop.
+void Key(const Program& program, const std::wstring& name) {
     const std::pair<const wchar_t*, WORD> kKeys[] = {
         {L"tab", VK_TAB}, {L"return", VK_RETURN}, {L"space", VK_SPACE}, {L"esc", VK_ESCAPE}, {L"a", 'A'}, {L"c", 'C'}};
     const bool ctrl = name.rfind(L"ctrl+", 0) == 0;
-    const std::wstring key = ctrl ? name.substr(5) : name;
     std::vector<WORD> chord;
     if (ctrl) chord.push_back(VK_CONTROL);
     for (const auto& [text, vk] : kKeys)
-        if (key == text) chord.push_back(vk);
+        if (name.substr(ctrl ? 5 : 0) == text) chord.push_back(vk);
     if (chord.size() != (ctrl ? 2u : 1u)) throw Failure{L"unknown key " + name};
-    std::vector<INPUT> input;
-    auto add = [&](WORD vk, DWORD flags) {
-        INPUT one{};
-        one.type = INPUT_KEYBOARD, one.ki.wVk = vk, one.ki.dwFlags = flags;
-        input.push_back(one);
-    };
-    for (WORD vk : chord) add(vk, 0);
-    for (auto vk = chord.rbegin(); vk != chord.rend(); ++vk) add(*vk, KEYEVENTF_KEYUP);
+    std::vector<INPUT> input(chord.size() * 2);
+    for (std::size_t i = 0; i < chord.size(); ++i) {
+        input[i].type = input[input.size() - 1 - i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = input[input.size() - 1 - i].ki.wVk = chord[i];
+        input[input.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    program.Foreground();
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-    Sleep(300);  // handled before the next command looks
 }
 
-// Moves the pointer to the middle of a control and, given button flags, presses and releases.
-void Mouse(HWND control, DWORD down = 0, DWORD up = 0) {
+// The pointer to the middle of a control, once it is visible and nothing covers that point,
+// and, given button flags, a press and release there. The pointer does not always stay where
+// it was put (under load it was seen 20 px off, on the first click of a page just made), so
+// the press waits until it rests on the point, and each event carries the point: a bare
+// press lands wherever the pointer is, on the previous link or, for a list view, off the
+// row, which the list view takes for the start of a drag.
+void Mouse(const Program& program, HWND control, DWORD down = 0, DWORD up = 0) {
     RECT r{};
-    GetWindowRect(control, &r);
+    POINT middle{}, at{};
+    Poll([&] {
+        GetWindowRect(control, &r);
+        middle = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        return IsWindowVisible(control) && WindowFromPoint(middle) == control;
+    }, L"the control is hidden or covered");
     INPUT input[3] = {};
-    for (INPUT& one : input) one.type = INPUT_MOUSE;
-    input[0].mi.dx = MulDiv((r.left + r.right) / 2, 65536, GetSystemMetrics(SM_CXSCREEN));
-    input[0].mi.dy = MulDiv((r.top + r.bottom) / 2, 65536, GetSystemMetrics(SM_CYSCREEN));
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = down, input[2].mi.dwFlags = up;
-    SendInput(down ? 3 : 1, input, sizeof(INPUT));
-    Sleep(300);
-}
-
-void ClearClipboard() {
-    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    for (INPUT& one : input) {
+        one.type = INPUT_MOUSE;
+        one.mi.dx = (middle.x * 65536 + width - 1) / width, one.mi.dy = (middle.y * 65536 + height - 1) / height;
+        one.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    input[1].mi.dwFlags |= down, input[2].mi.dwFlags |= up;
+    program.Foreground();
+    SendInput(1, input, sizeof(INPUT));
+    Poll([&] { return GetCursorPos(&at) && at.x == middle.x && at.y == middle.y; }, L"the pointer is not on the control");
+    if (down) SendInput(2, input + 1, sizeof(INPUT));
 }
 
 std::wstring ClipboardText() {
@@ -247,18 +257,17 @@ int TabbedLines(const std::wstring& text) {
     return rows;
 }
 
-int ItemCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
-
-void SelectTab(Program& program, int n) {
-    // A selection from outside: TCM_SETCURFOCUS notifies the program as a click does.
-    HWND tabs = program.Control(1001);
+// Tab N (from 1) by TCM_SETCURFOCUS, which notifies the program as a click does; done once
+// its page is up.
+void SelectTab(const Program& program, int n) {
+    HWND tabs = program.Control(1001), page = program.Control(1001 + n);
     SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(n - 1), 0);
-    Poll([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == n - 1; }, L"tab not selected");
-    Sleep(700);  // the page's painting follows its filling
+    Poll([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == n - 1 && IsWindowVisible(page); }, L"tab not selected");
 }
 
 void Run(Program& program, const std::vector<std::wstring>& args) {
-    std::wstring browser;  // the folder of the recording browser script
+    std::wstring opened;     // the browser script's record of addresses
+    std::size_t seen = 0;    // how much of it earlier checks have read
     for (std::size_t i = 0; i < args.size();) {
         const std::wstring command = args[i++];
         auto next = [&] {
@@ -270,14 +279,19 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
         };
         auto control = [&] { return program.Control(std::stoi(next())); };
         if (command == L"product") {
-            Program::SetProduct(next() == L"yes");
+            // Each scenario names the form it wants; the prefix belongs to this test run alone.
+            HKEY key = nullptr;
+            if (next() == L"no") RegDeleteTreeW(HKEY_CLASSES_ROOT, L".lma"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
+            else if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L".lma", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0)
+                RegCloseKey(key);
         } else if (command == L"winver") {
             SetWindowsSetting(next().c_str());
         } else if (command == L"browser") {
             // Wine opens web addresses with the first program of this list: a script that records them.
-            browser = next();
-            SetUserText(L"Software\\Wine\\WineBrowser", L"Browsers", browser + L"/browser.sh");
-            DeleteFileW(WindowsPath(browser + L"/opened.txt").c_str());
+            const std::wstring dir = next();
+            SetUserText(L"Software\\Wine\\WineBrowser", L"Browsers", dir + L"/browser.sh");
+            opened = WindowsPath(dir + L"/opened.txt");
+            DeleteFileW(opened.c_str());
         } else if (command == L"start") {
             program.Start(next());
         } else if (command == L"caption") {
@@ -288,79 +302,56 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
         } else if (command == L"tab") {
             SelectTab(program, std::stoi(next()));
         } else if (command == L"key") {
-            Key(next());
+            Key(program, next());
         } else if (command == L"click") {
-            Mouse(control(), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+            Mouse(program, control(), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
         } else if (command == L"rightclick") {
-            Mouse(control(), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            Mouse(program, control(), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
         } else if (command == L"hover") {
-            Mouse(control());
+            Mouse(program, control());
         } else if (command == L"tabto") {
-            // As a user reaches a control: Tab until it has the focus.
+            // As a user reaches a control: Tab, each time until the focus has moved on.
             HWND target = control();
             for (int n = 0; program.Focused() != target; ++n) {
                 if (n == 20) throw Failure{L"Tab never reaches the control"};
-                Key(L"tab");
+                HWND before = program.Focused();
+                Key(program, L"tab");
+                Poll([&] { return program.Focused() != before; }, L"Tab does not move the focus");
             }
         } else if (command == L"opened") {
-            // The last address the browser script was given.
-            const std::wstring url = next(), file = WindowsPath(browser + L"/opened.txt");
-            std::wstring line;
+            // The next address the browser script was given, read once its line is complete.
+            const std::wstring url = next();
+            std::string line;
             Poll([&] {
-                char text[1024] = {};
-                std::FILE* in = _wfopen(file.c_str(), L"rb");
-                if (in) line.assign(text, text + std::fread(text, 1, sizeof text - 1, in)), std::fclose(in);
-                return !line.empty() && line.back() == L'\n';
+                std::string text;
+                if (std::FILE* in = _wfopen(opened.c_str(), L"rb")) {
+                    char chunk[4096];
+                    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, in)) > 0;) text.append(chunk, n);
+                    std::fclose(in);
+                }
+                const std::size_t end = text.find('\n', seen);
+                if (end == std::string::npos) return false;
+                line = text.substr(seen, end - seen), seen = end + 1;
+                return true;
             }, L"no address opened", 30000);
-            if (line != url + L"\n") throw Failure{L"opened " + line};
-            DeleteFileW(file.c_str());
-        } else if (command == L"box") {
-            // The message box: its title and its text (the static of id 0xFFFF).
-            HWND box = nullptr;
-            Poll([&] { return (box = program.Find(L"#32770")) != nullptr; }, L"no message box");
-            expect(box, next());
-            expect(GetDlgItem(box, 0xFFFF), next());
+            if (std::wstring(line.begin(), line.end()) != url) throw Failure{L"opened " + std::wstring(line.begin(), line.end())};
         } else if (command == L"menu") {
+            // A popup menu is up; Esc closes it again.
             Poll([&] { return program.Find(L"#32768") != nullptr; }, L"no popup menu");
+            Key(program, L"esc");
+            Poll([&] { return program.Find(L"#32768") == nullptr; }, L"the popup menu stays");
+        } else if (command == L"box") {
+            Poll([&] { return program.Find(L"#32770") != nullptr; }, L"no message box");
         } else if (command == L"shot") {
             SaveScreen(program, WindowsPath(next()));
         } else if (command == L"clear") {
-            ClearClipboard();
+            if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
         } else if (command == L"copied") {
             // The list's rows under their column headers.
             HWND list = control();
-            Poll([&] { return TabbedLines(ClipboardText()) == ItemCount(list) + 1; },
+            const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+            Poll([&] { return TabbedLines(ClipboardText()) == rows + 1; },
                  L"clipboard holds " + std::to_wstring(TabbedLines(ClipboardText())) + L" rows");
-        } else if (command == L"report") {
-            // The system menu's item; the report then names what the pages show.
-            ClearClipboard();
-            PostMessageW(program.Window(), WM_SYSCOMMAND, 0x100, 0);
-            std::wstring text;
-            Poll([&] { return !(text = ClipboardText()).empty(); }, L"no report on the clipboard");
-            const std::wstring windows = TextOf(program.Control(1302)) + L" " + TextOf(program.Control(1303));
-            if (text.rfind(L"LumoraRepair 1.10.0.48\r\n", 0) != 0 || text.find(L"\r\n" + windows + L"\r\n") == std::wstring::npos)
-                throw Failure{L"report without the program line or \"" + windows + L"\""};
-            if (TabbedLines(text) != ItemCount(program.Control(1106)) + ItemCount(program.Control(1206)) + 2)
-                throw Failure{L"report without every file row"};
-        } else if (command == L"rtl") {
-            // The true version that this setting gives a new process, from a probe of ours.
-            const std::wstring expected = next(), type = next();
-            wchar_t self[MAX_PATH] = {};
-            GetModuleFileNameW(nullptr, self, MAX_PATH);
-            std::wstring line = L"\"" + std::wstring(self) + L"\" rtlprobe";
-            STARTUPINFOW startup{};
-            startup.cb = sizeof startup;
-            PROCESS_INFORMATION probe{};
-            DWORD code = 0;
-            if (!CreateProcessW(self, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &probe))
-                throw Failure{L"cannot start the probe"};
-            WaitForSingleObject(probe.hProcess, 10000);
-            GetExitCodeProcess(probe.hProcess, &code);
-            CloseHandle(probe.hProcess), CloseHandle(probe.hThread);
-            const std::wstring actual = std::to_wstring(code >> 28) + L"." + std::to_wstring(code >> 24 & 15);
-            Print(L"       true version " + actual + L"." + std::to_wstring(code & 0xFFFFF) + L", product type " +
-                  std::to_wstring(code >> 20 & 15));
-            if (actual != expected || std::to_wstring(code >> 20 & 15) != type) throw Failure{L"true version " + actual};
         } else if (command == L"close") {
             PostMessageW(program.Window(), WM_CLOSE, 0, 0);  // as the close box does
         } else if (command == L"exited") {
@@ -385,7 +376,6 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 2 && std::wcscmp(argv[1], L"rtlprobe") == 0) return static_cast<int>(TrueVersionCode());
     Program program;
     try {
         Run(program, std::vector<std::wstring>(argv + 1, argv + argc));

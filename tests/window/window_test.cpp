@@ -16,6 +16,7 @@
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
+#include "platform/text_ids.h"
 #include "fakes/fake_shell.h"
 #include "testdlls/test_dlls.h"
 #include "platform/win32/dll_search.h"
@@ -51,8 +52,32 @@ HWND Child(HWND top, int id) {
     return found.second;
 }
 
+// Test DLLs the hostile test places where the pages look, by the folder they go to: the
+// system folder, the MDAC folder below Common Files, the exe's folder and the one above the
+// system folder.
+struct Placed { const char* dll; int folder; const wchar_t* name; };
+const Placed kPlaced[] = {
+    {"pumps", 0, L"msjet40.dll"}, {"x86", 0, L"msjtes40.dll"}, {"denied", 1, L"ado\\MSADOX.DLL"},
+    {"sfalse", 1, L"ado\\MSADOR15.DLL"}, {"withdep", 1, L"ado\\MSADRH15.DLL"}, {"withdep", 1, L"MSADC\\MSADCE.DLL"},
+    {"lrdep", 1, L"MSADC\\lrdep.dll"}, {"decoy", 2, L"lrdep.dll"}, {"decoy", 3, L"lrdep.dll"}};
+std::wstring PlacedPath(const Placed& p) {
+    wchar_t sys[MAX_PATH] = {}, common[MAX_PATH] = {}, exe[MAX_PATH] = {};
+    GetSystemDirectoryW(sys, MAX_PATH);
+    GetEnvironmentVariableW(L"CommonProgramFiles", common, MAX_PATH);
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring folders[] = {std::wstring(sys) + L"\\", std::wstring(common) + L"\\System\\",
+                                    std::wstring(exe).substr(0, std::wstring(exe).rfind(L'\\') + 1), std::wstring(sys) + L"\\..\\"};
+    return folders[p.folder] + p.name;
+}
+
 class RealWindow : public testing::Test {
 protected:
+    // Every test starts from the prefix as Wine made it: a run stopped halfway may have left
+    // the hostile test's files behind (Wine does not let a DLL that failed to load be removed
+    // by the process that tried).
+    void SetUp() override {
+        for (const Placed& p : kPlaced) DeleteFileW(PlacedPath(p).c_str());
+    }
     void Open(bool product) {
         TearDown();
         SetProduct(product);
@@ -102,9 +127,9 @@ protected:
         const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         PostMessageW(H(TabStrip1), WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageW(H(TabStrip1), WM_LBUTTONUP, 0, at);
-        form->DoEvents();
-        Sleep(50);  // the tab timer's millisecond
-        form->DoEvents();
+        // The page follows from the tab timer: done once the page the tab names is up.
+        const int page = picMDAC + n - 1;
+        for (DWORD start = GetTickCount(); form->DoEvents(), !Shown(page) && GetTickCount() - start < 5000;) Sleep(10);
     }
     void ColumnClick(int view, int column) {
         NMLISTVIEW note{};
@@ -292,25 +317,18 @@ void CALLBACK ClickMdacTab(HWND, UINT, UINT_PTR timer, DWORD) {
 // a decoy of the helper beside the exe or in the current folder is never loaded.
 TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
     ASSERT_TRUE(win32::RestrictDllSearch());
-    wchar_t sys[MAX_PATH] = {}, common[MAX_PATH] = {}, exe[MAX_PATH] = {};
+    wchar_t sys[MAX_PATH] = {}, common[MAX_PATH] = {};
     GetSystemDirectoryW(sys, MAX_PATH);
     GetEnvironmentVariableW(L"CommonProgramFiles", common, MAX_PATH);
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
     const std::wstring jet = std::wstring(sys) + L"\\", mdac = std::wstring(common) + L"\\System\\";
-    const std::wstring exeDir = std::wstring(exe).substr(0, std::wstring(exe).rfind(L'\\') + 1);
     const auto write = [](const std::wstring& path, const std::string& bytes) {
         HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD n = 0;
         WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
         CloseHandle(f);
     };
-    const std::pair<const char*, std::wstring> placed[] = {
-        {"pumps", jet + L"msjet40.dll"}, {"x86", jet + L"msjtes40.dll"}, {"denied", mdac + L"ado\\MSADOX.DLL"},
-        {"sfalse", mdac + L"ado\\MSADOR15.DLL"}, {"withdep", mdac + L"ado\\MSADRH15.DLL"},
-        {"withdep", mdac + L"MSADC\\MSADCE.DLL"}, {"lrdep", mdac + L"MSADC\\lrdep.dll"},
-        {"decoy", exeDir + L"lrdep.dll"}, {"decoy", std::wstring(sys) + L"\\..\\lrdep.dll"}};
     CreateDirectoryW((mdac + L"MSADC").c_str(), nullptr);
-    for (const auto& [from, to] : placed) ASSERT_TRUE(CopyFileW(testdlls::TestDll(std::string(from) + ".dll").c_str(), to.c_str(), FALSE)) << from;
+    for (const Placed& p : kPlaced) ASSERT_TRUE(CopyFileW(testdlls::TestDll(std::string(p.dll) + ".dll").c_str(), PlacedPath(p).c_str(), FALSE)) << p.dll;
     SetCurrentDirectoryW((std::wstring(sys) + L"\\..").c_str());  // the decoy's folder
     write(jet + L"msjetoledb40.dll", "MZ not a DLL");
     write(jet + L"msjint40.dll", "");
@@ -354,13 +372,32 @@ TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
     EXPECT_EQ(testdlls::Recorded(L"Loads"), L"") << "a decoy was loaded";
     EXPECT_TRUE(Shown(Command1));
 
-    for (const auto& entry : placed) DeleteFileW(entry.second.c_str());
+    for (const Placed& p : kPlaced) DeleteFileW(PlacedPath(p).c_str());
     for (const wchar_t* name : {L"msjetoledb40.dll", L"msjint40.dll"}) DeleteFileW((jet + name).c_str());
     RemoveDirectoryW((jet + L"mswstr10.dll").c_str());
     RemoveDirectoryW((mdac + L"MSADC").c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     RecordProperty("hostile_files", 3);       // for scripts/hostile.sh
     RecordProperty("hostile_components", 7);  // with the decoy
+}
+
+// The window's own item in the system menu puts the report on the real clipboard; About shows
+// the real message box, its lines parted by a lone CR.
+TEST_F(RealWindow, SystemMenuReportAndAboutBox) {
+    Open(false);
+    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    SendMessageW(top, WM_SYSCOMMAND, 0x100, 0);
+    form->DoEvents();
+    std::wstring report;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) report = static_cast<const wchar_t*>(GlobalLock(data)), GlobalUnlock(data);
+        CloseClipboard();
+    }
+    EXPECT_EQ(report.rfind(L"LumoraRepair 1.10.0.48\r\n", 0), 0u) << report.substr(0, 80);
+    boxText.clear();
+    SetTimer(nullptr, 0, 50, CloseBox);
+    SendMessageW(H(cmdAbout), BM_CLICK, 0, 0);
+    EXPECT_EQ(boxText.rfind(texts.Text(IDS_CAPTION_NOT_INSTALLED) + L"\rVersion 1.1\r\r", 0), 0u) << boxText.substr(0, 80);
 }
 
 }  // namespace
