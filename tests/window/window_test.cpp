@@ -398,6 +398,7 @@ TEST_F(RealWindow, SystemMenuReportAndAboutBox) {
     SetTimer(nullptr, 0, 50, CloseBox);
     SendMessageW(H(cmdAbout), BM_CLICK, 0, 0);
     EXPECT_EQ(boxText.rfind(texts.Text(IDS_CAPTION_NOT_INSTALLED) + L"\rVersion 1.1\r\r", 0), 0u) << boxText.substr(0, 80);
+    EXPECT_EQ(Focused(), cmdAbout);  // back where it was before the box
 }
 
 }  // namespace
