@@ -8,8 +8,8 @@
 // Commands run in order and stop at the first failure (exit code 1). Every step waits for the
 // state it acts on (the program in the foreground, the control visible and not covered, the
 // focus moved, the page painted) and every check polls for up to ten seconds: a loaded
-// machine slows a run down but does not change its outcome. Arguments may carry \uXXXX
-// escapes. Control ids are those of app/control_ids.h.
+// machine slows a run down but does not change its outcome. Control ids are those of
+// app/control_ids.h.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -25,19 +25,6 @@ namespace {
 struct Failure {
     std::wstring message;
 };
-
-std::wstring Unescape(const std::wstring& arg) {
-    std::wstring out;
-    for (std::size_t i = 0; i < arg.size(); ++i) {
-        if (arg.compare(i, 2, L"\\u") == 0 && i + 6 <= arg.size()) {
-            out += static_cast<wchar_t>(std::wcstoul(arg.substr(i + 2, 4).c_str(), nullptr, 16));
-            i += 5;
-        } else {
-            out += arg[i];
-        }
-    }
-    return out;
-}
 
 void Print(const std::wstring& line) {
     for (wchar_t c : line) std::putchar((c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?');
@@ -272,7 +259,7 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
         const std::wstring command = args[i++];
         auto next = [&] {
             if (i >= args.size()) throw Failure{L"missing argument"};
-            return Unescape(args[i++]);
+            return args[i++];
         };
         auto expect = [&](HWND hwnd, const std::wstring& text) {
             Poll([&] { return TextOf(hwnd) == text; }, L"expected \"" + text + L"\", actual \"" + TextOf(hwnd) + L"\"");
