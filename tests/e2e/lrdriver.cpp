@@ -69,7 +69,9 @@ public:
         if (process_.hProcess && !Ended()) TerminateProcess(process_.hProcess, 1);  // nothing outlives the driver
         SetWindowsSetting(nullptr);
     }
+    // From a known state: nothing on the clipboard, the program's window up.
     void Start(const std::wstring& exe) {
+        if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
         std::wstring path = WindowsPath(exe), line = L"\"" + path + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -331,8 +333,6 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
             Poll([&] { return program.Find(L"#32770") != nullptr; }, L"no message box");
         } else if (command == L"shot") {
             SaveScreen(program, WindowsPath(next()));
-        } else if (command == L"clear") {
-            if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
         } else if (command == L"copied") {
             // The list's rows under their column headers.
             HWND list = control();
