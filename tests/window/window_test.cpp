@@ -25,6 +25,7 @@
 #include "platform/win32/system_win32.h"
 #include "platform/win32/texts_win32.h"
 #include "platform/win32/versions_win32.h"
+#include "platform/win32/workers_win32.h"
 #include "platform/win32/ui/form.h"
 
 namespace {
@@ -122,8 +123,9 @@ protected:
     win32::VersionResources versions;
     win32::Folders folders;
     win32::Modules modules;
+    win32::Workers workers{testdlls::ProductExe()};  // the product in its worker's part
     fakes::FakeShell shell;  // the browser is the end-to-end run's business
-    os::Services services{texts, system, registry, versions, folders, shell, modules};
+    os::Services services{texts, system, registry, versions, folders, shell, modules, workers};
     std::unique_ptr<win32::Form> form;
     std::unique_ptr<app::frmLumoraRepair> window;
     HWND top = nullptr;
