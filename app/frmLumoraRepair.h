@@ -96,7 +96,7 @@ private:
     void RegisterEntries(const std::vector<FileEntry>& list, int progressBar, int nameLabel,
                          std::unique_ptr<os::RegisterWorker>& worker, std::vector<RegisterFailure>& failures);
     bool RegisterInWorker(std::unique_ptr<os::RegisterWorker>& worker, const std::wstring& path,
-                          const std::wstring& file, std::vector<RegisterFailure>& failures);
+                          RegisterFailure& failure);
     void ReportRegisterFailures(const std::vector<RegisterFailure>& failures);
     void BeginBusy();
     void EndBusy();

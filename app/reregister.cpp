@@ -47,28 +47,30 @@ void frmLumoraRepair::EndBusy() {
     if (--busyRuns_ == 0) form_.SetPointer(ui::Pointer::Default);
 }
 
-// One file in the run's worker, started first when none is running. False when none can be
-// started: the caller then makes the call in this process, as without workers.
+// One file in the run's worker, started first when none is running; how its call failed
+// goes into `failure`. False when no worker can be started: the caller then makes the call
+// in this process, as without workers.
 bool frmLumoraRepair::RegisterInWorker(std::unique_ptr<os::RegisterWorker>& worker, const std::wstring& path,
-                                       const std::wstring& file, std::vector<RegisterFailure>& failures) {
+                                       RegisterFailure& failure) {
     if (!worker) worker = os_.workers.Start();
     if (!worker) return false;
     worker->Send(path);
     std::uint32_t deadline = os_.workers.TickCount() + RegisterTimeoutMs;
     bool userWindow = false;
     for (;;) {
-        const auto left = static_cast<std::int32_t>(deadline - os_.workers.TickCount());
+        const std::uint32_t now = os_.workers.TickCount();
+        const auto left = static_cast<std::int32_t>(deadline - now);
         if (left <= 0) {
             // A component that waits for the user in a window of its own is waited for while
             // the window is up, and has its full time again once the window is gone.
             const bool shows = worker->ShowsWindow();
             if (shows || userWindow) {
-                deadline = os_.workers.TickCount() + (shows ? kWindowCheckMs : RegisterTimeoutMs);
+                deadline = now + (shows ? kWindowCheckMs : RegisterTimeoutMs);
                 userWindow = shows;
                 continue;
             }
             worker.reset();  // ends it, the call with it
-            failures.push_back({file, 0, IDS_COMPONENT_TIMED_OUT});
+            failure.reason = IDS_COMPONENT_TIMED_OUT;
             return true;
         }
         const os::CallResult result = worker->Wait(static_cast<std::uint32_t>(left));
@@ -78,10 +80,10 @@ bool frmLumoraRepair::RegisterInWorker(std::unique_ptr<os::RegisterWorker>& work
             if (form_.UnloadPending()) return worker.reset(), true;
             continue;
         }
-        if (result.end != os::CallEnd::Returned) worker.reset();  // its process is gone; the next file gets a fresh one
-        if (result.end == os::CallEnd::Crashed) failures.push_back({file, result.code, IDS_COMPONENT_CRASHED});
-        if (result.end == os::CallEnd::Exited) failures.push_back({file, result.code, IDS_COMPONENT_EXITED});
-        if (result.end == os::CallEnd::Returned && result.code) failures.push_back({file, result.code});
+        failure.code = result.code;
+        if (result.end == os::CallEnd::Returned) return true;
+        worker.reset();  // its process is gone; the next file gets a fresh one
+        failure.reason = result.end == os::CallEnd::Crashed ? IDS_COMPONENT_CRASHED : IDS_COMPONENT_EXITED;
         return true;
     }
 }
@@ -101,9 +103,10 @@ void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, int pr
         // A file the page found is never passed over because its short form cannot be had.
         if (path.empty() && entry.FilePath != kNotFound) path = entry.FilePath;
         // An empty path registers nothing: no worker is asked for it.
-        if (!entry.SkipRegister && !path.empty() && !RegisterInWorker(worker, path, entry.FilePath, failures)) {
-            if (const std::int32_t code = modDLLRegister::RegisterServer(os_.modules, path))
-                failures.push_back({entry.FilePath, code});
+        if (!entry.SkipRegister && !path.empty()) {
+            RegisterFailure failure{entry.FilePath, 0};
+            if (!RegisterInWorker(worker, path, failure)) failure.code = modDLLRegister::RegisterServer(os_.modules, path);
+            if (failure.code || failure.reason) failures.push_back(std::move(failure));
         }
         form_[progressBar].SetProgressValue(static_cast<int>(i + 1));
         form_.DoEvents();
@@ -117,16 +120,15 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
     std::wstring text = Text(IDS_REGISTER_FAILED);
     bool accessDenied = false;
     for (const RegisterFailure& failure : failures) {
-        if (failure.reason) {  // what the component did to the worker's process; a timeout has no code
-            const std::wstring code = failure.reason == IDS_COMPONENT_TIMED_OUT ? L"" : Hex(failure.code) + L"  ";
-            text += L"\r\n\r\n" + failure.file + L"\r\n    " + code + Text(failure.reason);
-            continue;
-        }
-        const std::wstring reason = failure.code == modDLLRegister::kEntryPointNotFound
+        // What a component did to the worker's process has a text of ours.
+        const std::wstring reason = failure.reason ? Text(failure.reason)
+                                    : failure.code == modDLLRegister::kEntryPointNotFound
                                         ? Text(IDS_ENTRY_POINT_NOT_FOUND)
                                         : os_.system.ErrorText(failure.code);
-        text += L"\r\n\r\n" + failure.file + L"\r\n    " + Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason);
-        accessDenied = accessDenied || failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess;
+        // A component that ran out of time left no code to show.
+        text += L"\r\n\r\n" + failure.file + L"\r\n    " +
+                (failure.reason == IDS_COMPONENT_TIMED_OUT ? reason : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason));
+        accessDenied = accessDenied || (!failure.reason && (failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess));
     }
     if (accessDenied) text += L"\r\n\r\n" + Text(IDS_REGISTER_NEEDS_ADMIN);
     form_.ShowWarning(text, kProgramTitle);

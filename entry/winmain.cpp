@@ -19,16 +19,6 @@ namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
-namespace {
-
-// A worker's registration of one file, as the window's process would make it.
-std::int32_t RegisterOne(const std::wstring& path) {
-    win32::Modules modules;
-    return modDLLRegister::RegisterServer(modules, path);
-}
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before the platform groups load their system DLLs.
     win32::RestrictDllSearch();
@@ -42,8 +32,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             if (entered) OleUninitialize();
         }
     } apartment;
-    // Started by a re-register command to make its calls: no window.
-    if (win32::ServeAsWorker(&RegisterOne)) return 0;
+    // Started by a re-register command to make its calls, each as the window's process
+    // would make it: no window.
+    win32::Modules modules;
+    if (win32::ServeAsWorker(modules, &modDLLRegister::RegisterServer)) return 0;
 
     win32::PlatformServices platform;
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);

@@ -13,10 +13,18 @@ constexpr wchar_t kMarker[] = L" --registration-worker=";
 // The kinds of answer on the pipe.
 constexpr std::uint32_t kReturned = 0, kCrashed = 1;
 
-std::wstring Decimal(std::uintptr_t value) {
-    std::wstring text;
-    do text.insert(text.begin(), static_cast<wchar_t>(L'0' + value % 10)); while (value /= 10);
-    return text;
+struct Search {
+    DWORD processId;
+    bool found;
+};
+
+// A visible top-level window of the process searched for ends the search.
+BOOL CALLBACK FindShown(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    search->found = owner == search->processId && IsWindowVisible(window);
+    return !search->found;
 }
 
 class Worker final : public os::RegisterWorker {
@@ -35,7 +43,7 @@ public:
             GetOverlappedResult(pipe_, &io_, &bytes, TRUE);  // the buffer is ours again
         }
         CloseHandle(pipe_);
-        if (io_.hEvent) CloseHandle(io_.hEvent);
+        CloseHandle(io_.hEvent);
         CloseHandle(process_);
     }
     Worker(const Worker&) = delete;
@@ -44,8 +52,7 @@ public:
     void Send(const std::wstring& path) override {
         calling_ = true;
         DWORD bytes = 0;
-        const bool sent = io_.hEvent &&
-                          (WriteFile(pipe_, path.data(), static_cast<DWORD>(path.size() * sizeof(wchar_t)), nullptr, &io_) ||
+        const bool sent = (WriteFile(pipe_, path.data(), static_cast<DWORD>(path.size() * sizeof(wchar_t)), nullptr, &io_) ||
                            GetLastError() == ERROR_IO_PENDING) &&
                           GetOverlappedResult(pipe_, &io_, &bytes, TRUE);
         // A worker that cannot take it is gone or going: its end is the call's answer.
@@ -57,13 +64,14 @@ public:
     }
 
     os::CallResult Wait(std::uint32_t milliseconds) override {
-        // The answer first, then the process's end: a crash is answered before it ends.
+        // The answer first (the lower index wins), then the process's end: a crash is
+        // answered before it ends.
         const HANDLE handles[] = {io_.hEvent, process_};
         const DWORD count = closed_ ? 1 : 2;
         const DWORD woke = MsgWaitForMultipleObjectsEx(count, handles + (closed_ ? 1 : 0), milliseconds, QS_ALLINPUT,
                                                        MWMO_INPUTAVAILABLE);
         if (woke >= WAIT_OBJECT_0 + count) return {};  // a message, or the time is up
-        if (!closed_ && WaitForSingleObject(io_.hEvent, 0) == WAIT_OBJECT_0) {
+        if (woke == WAIT_OBJECT_0 && !closed_) {
             DWORD bytes = 0;
             const bool read = GetOverlappedResult(pipe_, &io_, &bytes, FALSE) && bytes == sizeof answer_;
             reading_ = false;
@@ -76,7 +84,7 @@ public:
             return {};
         }
         DWORD code = 0;
-        if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0 || !GetExitCodeProcess(process_, &code)) return {};
+        GetExitCodeProcess(process_, &code);
         calling_ = false;
         // Without an answer: a crash the filter did not see (a stack overflow) ends the
         // process with its exception code, anything else with the code it was given.
@@ -84,19 +92,8 @@ public:
     }
 
     bool ShowsWindow() override {
-        struct Search {
-            DWORD processId;
-            bool found;
-        } search{processId_, false};
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                s->found = owner == s->processId && IsWindowVisible(window);
-                return !s->found;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        Search search{processId_, false};
+        EnumWindows(FindShown, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 
@@ -137,50 +134,51 @@ std::uint32_t Workers::TickCount() { return GetTickCount(); }
 
 std::unique_ptr<os::RegisterWorker> Workers::Start() {
     static unsigned count = 0;
-    const std::wstring name = L"\\\\.\\pipe\\LumoraRepair-" + Decimal(GetCurrentProcessId()) + L"-" + Decimal(++count);
+    wchar_t name[64];
+    wsprintfW(name, L"\\\\.\\pipe\\LumoraRepair-%lu-%u", GetCurrentProcessId(), ++count);
     // One instance, made by us: nobody else can be the worker's end of it.
-    const HANDLE pipe =
-        CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
+    const HANDLE pipe = CreateNamedPipeW(name, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
     if (pipe == INVALID_HANDLE_VALUE) return nullptr;
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const HANDLE end = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherited, OPEN_EXISTING, 0, nullptr);
-    DWORD mode = PIPE_READMODE_MESSAGE;
+    const HANDLE end = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, &inherited, OPEN_EXISTING, 0, nullptr);
     PROCESS_INFORMATION process{};
     bool started = false;
-    if (end != INVALID_HANDLE_VALUE && SetNamedPipeHandleState(end, &mode, nullptr, nullptr)) {
-        std::wstring command = L"\"" + exe_ + L"\"" + kMarker + Decimal(reinterpret_cast<std::uintptr_t>(end));
+    // The worker reads in bytes: one path at a time is waiting, written in one piece.
+    if (end != INVALID_HANDLE_VALUE) {
+        // Handle values fit 32 bits in either kind of process. wsprintfW writes at most 1024.
+        wchar_t command[1025];
+        wsprintfW(command, L"\"%s\"%s%lu", exe_.c_str(), kMarker,
+                  static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(end)));
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        started = CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                 &process);
+        started = CreateProcessW(exe_.c_str(), command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     }
     if (end != INVALID_HANDLE_VALUE) CloseHandle(end);
     if (!started) {
         CloseHandle(pipe);
         return nullptr;
     }
+    // Started by the window in front, the worker may bring a component's own window to the
+    // front without being allowed to.
     CloseHandle(process.hThread);
-    // A component's own window comes to the front as it would from the window's process.
-    AllowSetForegroundWindow(process.dwProcessId);
     return std::make_unique<Worker>(pipe, process);
 }
 
-bool ServeAsWorker(std::int32_t (*registerOne)(const std::wstring& path)) {
+bool ServeAsWorker(os::Modules& modules, std::int32_t (*registerOne)(os::Modules&, const std::wstring&)) {
     const wchar_t* marker = std::wcsstr(GetCommandLineW(), kMarker);
     if (!marker) return false;
-    std::uintptr_t value = 0;
+    unsigned long value = 0;
     for (const wchar_t* p = marker + std::size(kMarker) - 1; *p >= L'0' && *p <= L'9'; ++p) value = value * 10 + (*p - L'0');
-    const HANDLE pipe = reinterpret_cast<HANDLE>(value);
-    if (!value || GetFileType(pipe) != FILE_TYPE_PIPE) return false;  // no handshake: the window, as ever
+    const HANDLE pipe = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+    if (GetFileType(pipe) != FILE_TYPE_PIPE) return false;  // no handshake: the window, as ever
     workerPipe = pipe;
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(AnswerCrash);
-    std::wstring path(32768, L'\0');  // the longest path there is
+    static wchar_t path[32768];  // the longest path there is
     DWORD bytes = 0;
-    while (ReadFile(pipe, path.data(), static_cast<DWORD>(path.size() * sizeof(wchar_t)), &bytes, nullptr)) {
+    while (ReadFile(pipe, path, sizeof path, &bytes, nullptr)) {
         const std::uint32_t answer[2] = {kReturned,
-                                         static_cast<std::uint32_t>(registerOne(path.substr(0, bytes / sizeof(wchar_t))))};
+                                         static_cast<std::uint32_t>(registerOne(modules, std::wstring(path, bytes / sizeof *path)))};
         if (!WriteFile(pipe, answer, sizeof answer, &bytes, nullptr)) break;
     }
     return true;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/modules.h"
 #include "platform/workers.h"
 
 namespace win32 {
@@ -24,8 +25,9 @@ private:
 };
 
 // The worker's side. When this process was started as a worker, serves its calls until the
-// window closes the channel: each path read goes to registerOne, whose result goes back;
-// returns true then. False at once when the program was started as a user starts it.
-bool ServeAsWorker(std::int32_t (*registerOne)(const std::wstring& path));
+// window closes the channel: each path read goes to registerOne with `modules`, and its
+// result goes back; returns true then. False at once when the program was started as a
+// user starts it.
+bool ServeAsWorker(os::Modules& modules, std::int32_t (*registerOne)(os::Modules&, const std::wstring&));
 
 }  // namespace win32
