@@ -192,6 +192,7 @@ TEST_F(WorkerRuns, MisbehavingComponentsAreNamedAndTheOthersRegisterInOrder) {
         EXPECT_TRUE(Answers());
         ClickTab(2);
         EXPECT_TRUE(Until([&] { return Shown(picJET); }));
+        EXPECT_TRUE(EndsWith(Recorded(), L"MSADCE.DLL;")) << "all that while in the call";
         ClickTab(1);
         // The component asking the user is waited for past the time a call may take.
         HWND asks = nullptr;
@@ -232,6 +233,7 @@ TEST_F(WorkerRuns, ALongCallKeepsTheWindowAndClosingItEndsTheWorker) {
         PostMessageW(about, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(Until([&] { return !IsWindow(about); }));
         EXPECT_TRUE(Answers());
+        EXPECT_EQ(Recorded(), L"msjet40.dll;") << "all that while in the call";
     });
     EXPECT_EQ(warning, L"");
     EXPECT_EQ(Recorded(), L"msjet40.dll;msjtes40.dll;");
