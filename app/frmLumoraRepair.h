@@ -2,12 +2,14 @@
 // The one window of the program: its state, its start-up and its handlers. The pages'
 // procedures live in files of their own (page_*.cpp), the file lists in file_lists.cpp.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/file_entry.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "platform/workers.h"
 
 class cRegistry;
 
@@ -49,6 +51,8 @@ public:
     void Command1_Click();
     void Command3_Click();
     void Command2_Click();
+    // How long a component's registration may take before its worker is ended.
+    std::uint32_t RegisterTimeoutMs = 60000;
     // The file lists' copy and the report (report.cpp); view is a list view's id.
     void FileList_Copy(int view);
     void FileList_SelectAll(int view);
@@ -87,9 +91,12 @@ private:
     struct RegisterFailure {
         std::wstring file;
         std::int32_t code;
+        unsigned reason = 0;  // the text of what a component did to the worker; 0: its call failed
     };
     void RegisterEntries(const std::vector<FileEntry>& list, int progressBar, int nameLabel,
-                         std::vector<RegisterFailure>& failures);
+                         std::unique_ptr<os::RegisterWorker>& worker, std::vector<RegisterFailure>& failures);
+    bool RegisterInWorker(std::unique_ptr<os::RegisterWorker>& worker, const std::wstring& path,
+                          RegisterFailure& failure);
     void ReportRegisterFailures(const std::vector<RegisterFailure>& failures);
     void BeginBusy();
     void EndBusy();

@@ -1,6 +1,8 @@
 // The re-register commands: each walks its page's file list and calls every entry's
-// DllRegisterServer, letting the window's messages run after each one. A failure does not
-// stop the run; the files that failed are named together once the page is restored.
+// DllRegisterServer, letting the window's messages run after each one. The calls are made
+// in a worker process of the run, so the window keeps answering while a component registers
+// and outlives one that crashes, ends the process or never returns. A failure does not stop
+// the run; the files that failed are named together once the page is restored.
 #include <cstdint>
 
 #include "app/control_ids.h"
@@ -9,18 +11,19 @@
 #include "platform/system.h"
 #include "platform/text_ids.h"
 #include "platform/texts.h"
-#include "register/RegisterError.h"
+#include "platform/workers.h"
 #include "register/modDLLRegister.h"
 
 namespace app {
 namespace {
 
-constexpr wchar_t kEntryPoint[] = L"DllRegisterServer";
 constexpr wchar_t kNotFound[] = L"Not found";
 // E_ACCESSDENIED, and TYPE_E_REGISTRYACCESS from type-library registration: what a user
 // who did not start the program as administrator meets.
 constexpr std::int32_t kAccessDenied = static_cast<std::int32_t>(0x80070005u);
 constexpr std::int32_t kTypeLibRegistryAccess = static_cast<std::int32_t>(0x8002801Cu);
+// How often a component's own window is looked for again once its time is up.
+constexpr std::uint32_t kWindowCheckMs = 1000;
 
 // "0x" and eight upper-case digits. By hand: a printf would bring the C library's whole
 // formatter, floating point included, into the exe for this one number.
@@ -44,9 +47,51 @@ void frmLumoraRepair::EndBusy() {
     if (--busyRuns_ == 0) form_.SetPointer(ui::Pointer::Default);
 }
 
+// One file in the run's worker, started first when none is running; how its call failed
+// goes into `failure`. False when no worker can be started: the caller then makes the call
+// in this process, as without workers.
+bool frmLumoraRepair::RegisterInWorker(std::unique_ptr<os::RegisterWorker>& worker, const std::wstring& path,
+                                       RegisterFailure& failure) {
+    if (!worker) worker = os_.workers.Start();
+    if (!worker) return false;
+    worker->Send(path);
+    std::uint32_t deadline = os_.workers.TickCount() + RegisterTimeoutMs;
+    bool userWindow = false;
+    for (;;) {
+        const std::uint32_t now = os_.workers.TickCount();
+        const auto left = static_cast<std::int32_t>(deadline - now);
+        if (left <= 0) {
+            // A component that waits for the user in a window of its own is waited for while
+            // the window is up, and has its full time again once the window is gone.
+            const bool shows = worker->ShowsWindow();
+            if (shows || userWindow) {
+                deadline = now + (shows ? kWindowCheckMs : RegisterTimeoutMs);
+                userWindow = shows;
+                continue;
+            }
+            worker.reset();  // ends it, the call with it
+            failure.reason = IDS_COMPONENT_TIMED_OUT;
+            return true;
+        }
+        const os::CallResult result = worker->Wait(static_cast<std::uint32_t>(left));
+        if (result.end == os::CallEnd::Waiting) {
+            form_.DoEvents();
+            // Closed meanwhile: the worker ends at once, and the run with it.
+            if (form_.UnloadPending()) return worker.reset(), true;
+            continue;
+        }
+        failure.code = result.code;
+        if (result.end == os::CallEnd::Returned) return true;
+        worker.reset();  // its process is gone; the next file gets a fresh one
+        failure.reason = result.end == os::CallEnd::Crashed ? IDS_COMPONENT_CRASHED : IDS_COMPONENT_EXITED;
+        return true;
+    }
+}
+
 // The run goes over the list as it was when it started, whatever a page switch in between
-// rebuilds; closing the window stops it after the entry at hand.
+// rebuilds; closing the window stops it at once.
 void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, int progressBar, int nameLabel,
+                                      std::unique_ptr<os::RegisterWorker>& worker,
                                       std::vector<RegisterFailure>& failures) {
     for (std::size_t i = 0; i < list.size() && !form_.UnloadPending(); ++i) {
         const FileEntry& entry = list[i];
@@ -57,16 +102,16 @@ void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, int pr
         std::wstring path = os_.system.ShortPathName(entry.FilePath);
         // A file the page found is never passed over because its short form cannot be had.
         if (path.empty() && entry.FilePath != kNotFound) path = entry.FilePath;
-        if (!entry.SkipRegister) {
-            try {
-                modDLLRegister::RegisterComponent(os_.modules, path, kEntryPoint);
-            } catch (const RegisterError& e) {
-                failures.push_back({entry.FilePath, e.Number()});
-            }
+        // An empty path registers nothing: no worker is asked for it.
+        if (!entry.SkipRegister && !path.empty()) {
+            RegisterFailure failure{entry.FilePath, 0};
+            if (!RegisterInWorker(worker, path, failure)) failure.code = modDLLRegister::RegisterServer(os_.modules, path);
+            if (failure.code || failure.reason) failures.push_back(std::move(failure));
         }
         form_[progressBar].SetProgressValue(static_cast<int>(i + 1));
         form_.DoEvents();
     }
+    worker.reset();
 }
 
 void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>& failures) {
@@ -75,11 +120,15 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
     std::wstring text = Text(IDS_REGISTER_FAILED);
     bool accessDenied = false;
     for (const RegisterFailure& failure : failures) {
-        const std::wstring reason = failure.code == modDLLRegister::kEntryPointNotFound
+        // What a component did to the worker's process has a text of ours.
+        const std::wstring reason = failure.reason ? Text(failure.reason)
+                                    : failure.code == modDLLRegister::kEntryPointNotFound
                                         ? Text(IDS_ENTRY_POINT_NOT_FOUND)
                                         : os_.system.ErrorText(failure.code);
-        text += L"\r\n\r\n" + failure.file + L"\r\n    " + Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason);
-        accessDenied = accessDenied || failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess;
+        // A component that ran out of time left no code to show.
+        text += L"\r\n\r\n" + failure.file + L"\r\n    " +
+                (failure.reason == IDS_COMPONENT_TIMED_OUT ? reason : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason));
+        accessDenied = accessDenied || (!failure.reason && (failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess));
     }
     if (accessDenied) text += L"\r\n\r\n" + Text(IDS_REGISTER_NEEDS_ADMIN);
     form_.ShowWarning(text, kProgramTitle);
@@ -92,12 +141,14 @@ void frmLumoraRepair::Command1_Click() {
     BeginBusy();
     form_.Refresh();
     form_.DoEvents();
+    // Started before the list is rebuilt: the worker comes up while the files are examined.
+    std::unique_ptr<os::RegisterWorker> worker = os_.workers.Start();
     BuildMDACFileList();
     const std::vector<FileEntry> list = MDACFileList;
     form_[ctl::ProgressBar1].SetVisible(true);
     form_[ctl::ProgressBar1].SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
-    RegisterEntries(list, ctl::ProgressBar1, ctl::Label11, failures);
+    RegisterEntries(list, ctl::ProgressBar1, ctl::Label11, worker, failures);
     form_[ctl::Label11].SetCaption(L"");
     if (linkShown) form_[ctl::Label19].SetVisible(true);
     form_[ctl::Command1].SetVisible(true);
@@ -116,7 +167,8 @@ void frmLumoraRepair::Command3_Click() {
     form_[ctl::ProgressBar3].SetVisible(true);
     form_[ctl::ProgressBar3].SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
-    RegisterEntries(list, ctl::ProgressBar3, 0, failures);
+    std::unique_ptr<os::RegisterWorker> worker;
+    RegisterEntries(list, ctl::ProgressBar3, 0, worker, failures);
     form_[ctl::Command3].SetVisible(true);
     form_[ctl::ProgressBar3].SetVisible(false);
     EndBusy();
@@ -135,7 +187,8 @@ void frmLumoraRepair::Command2_Click() {
     const std::vector<FileEntry> list = ComponentFileList;
     form_[ctl::ProgressBar2].SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
-    RegisterEntries(list, ctl::ProgressBar2, ctl::Label12, failures);
+    std::unique_ptr<os::RegisterWorker> worker;
+    RegisterEntries(list, ctl::ProgressBar2, ctl::Label12, worker, failures);
     form_[ctl::Label12].SetCaption(L"");
     form_[ctl::Label20].SetVisible(true);
     form_[ctl::Command2].SetVisible(true);

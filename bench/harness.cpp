@@ -7,9 +7,11 @@
 //                                        visible list view holds 28 rows; then "ready <what>"
 //                                        and a line read from standard input before closing
 //   lrbench pages ROUNDS                 each page's fill in process against its bare calls
-//   lrbench register ROUNDS              the MDAC command against regsvr32 /s per file,
-//                                        against a bare load, call, free loop, and what
-//                                        its rules ask besides (list rebuild, short paths)
+//   lrbench register ROUNDS EXE          the MDAC command (its workers EXE) against
+//                                        regsvr32 /s per file, and against its floor: a bare
+//                                        load, call, free loop, what its rules ask besides
+//                                        (list rebuild, short paths) and one process start
+//   lrbench noop                         ends at once: the process the floor starts
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -115,11 +117,12 @@ void StartOnce(const char* tag, const std::wstring& exe) {
 // --- the window in process ------------------------------------------------------------
 
 struct Window {
+    explicit Window(std::wstring workerExe = {}) : platform(std::move(workerExe)) { Open(); }
     win32::PlatformServices platform;
     win32::Form form{GetModuleHandleW(nullptr), app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK};
     app::frmLumoraRepair window{platform.services, form};
 
-    Window() {
+    void Open() {
         window.Form_Initialize();
         if (!form.Create(window, app::kClientWidth, app::kClientHeight)) Fail("cannot make the window");
         window.Form_Load();
@@ -247,8 +250,23 @@ int RegisteredCount() {
     return count;
 }
 
-void Register(int rounds) {
-    Window w;
+// A process started and ended: the least a worker of the command's costs.
+void StartProcess() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" noop";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        Fail("cannot start a process");
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+void Register(int rounds, const std::wstring& product) {
+    Window w(product);
     w.Front(ctl::picMDAC);
     std::vector<std::string> files;
     const auto all = Paths(Folder(CSIDL_PROGRAM_FILES_COMMON), app::kMDACFiles, std::size(app::kMDACFiles));
@@ -272,26 +290,31 @@ void Register(int rounds) {
                 CloseHandle(pi.hProcess);
             }
         },
+        // The floor: a bare load, call, free loop, what the command's rules ask besides
+        // (the list rebuilt before the run, each file's short path) and one process start.
+        // Its parts are reported too.
         [&] {
-            for (const std::string& file : files) {
-                HMODULE module = LoadLibraryA(file.c_str());
-                if (!module) continue;
-                if (auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-                        reinterpret_cast<void (*)()>(GetProcAddress(module, "DllRegisterServer"))))
-                    entry();
-                FreeLibrary(module);
-            }
-        },
-        // What the command's rules ask for besides loading and calling: the list rebuilt
-        // before the run, and each file's short path.
-        [&] {
-            w.window.BuildMDACFileList();
-            for (const std::string& file : files)
-                w.platform.system.ShortPathName(std::wstring(file.begin(), file.end()));
+            const double rules = Time([&] {
+                w.window.BuildMDACFileList();
+                for (const std::string& file : files)
+                    w.platform.system.ShortPathName(std::wstring(file.begin(), file.end()));
+            });
+            const double bare = Time([&] {
+                for (const std::string& file : files) {
+                    HMODULE module = LoadLibraryA(file.c_str());
+                    if (!module) continue;
+                    if (auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+                            reinterpret_cast<void (*)()>(GetProcAddress(module, "DllRegisterServer"))))
+                        entry();
+                    FreeLibrary(module);
+                }
+            });
+            const double start = Time(StartProcess);
+            std::printf("register rules %.3f\nregister bare %.3f\nregister start %.3f\n", rules, bare, start);
         },
     };
-    const char* const names[] = {"command", "regsvr32", "bare", "rules"};
-    constexpr int kWays = 4;
+    const char* const names[] = {"command", "regsvr32", "floor"};
+    constexpr int kWays = 3;
     RegisteredCount();
     for (int round = 0; round < rounds; ++round) {
         for (int turn = 0; turn < kWays; ++turn) {
@@ -299,7 +322,7 @@ void Register(int rounds) {
             const double ms = Time(ways[way]);
             w.form.DoEvents();
             const int count = RegisteredCount();
-            if (count != (way == 3 ? 0 : static_cast<int>(files.size()))) {
+            if (count != static_cast<int>(files.size())) {
                 std::fprintf(stderr, "lrbench: %s registered %d of %zu files\n", names[way], count, files.size());
                 std::exit(1);
             }
@@ -322,10 +345,12 @@ int wmain(int argc, wchar_t** argv) {
         }
     } else if (what == L"pages" && rounds > 0) {
         Pages(rounds);
-    } else if (what == L"register" && rounds > 0) {
-        Register(rounds);
+    } else if (what == L"register" && argc == 4 && rounds > 0) {
+        Register(rounds, argv[3]);
+    } else if (what == L"noop") {
+        return 0;
     } else {
-        std::fprintf(stderr, "usage: lrbench startup ROUNDS EXE_A EXE_B | pages ROUNDS | register ROUNDS\n");
+        std::fprintf(stderr, "usage: lrbench startup ROUNDS EXE_A EXE_B | pages ROUNDS | register ROUNDS EXE | noop\n");
         return 2;
     }
     return 0;

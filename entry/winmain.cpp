@@ -10,6 +10,8 @@
 #include "platform/win32/dll_search.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/ui/form.h"
+#include "platform/win32/workers_win32.h"
+#include "register/modDLLRegister.h"
 
 // The library's default terminate handler prints a demangled type name, which pulls a whole
 // demangler into the exe; a GUI program has nowhere to print it anyway.
@@ -20,10 +22,9 @@ void __verbose_terminate_handler() { std::abort(); }
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before the platform groups load their system DLLs.
     win32::RestrictDllSearch();
-    win32::PlatformServices platform;
 
     // An apartment for the whole run, as the system's registration tool keeps one:
-    // components may use COM while they register.
+    // components may use COM while they register, in the window's process or a worker.
     // Made before the window and ended after it is gone.
     struct OleApartment {
         const bool entered = SUCCEEDED(OleInitialize(nullptr));
@@ -31,6 +32,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             if (entered) OleUninitialize();
         }
     } apartment;
+    // Started by a re-register command to make its calls, each as the window's process
+    // would make it: no window.
+    win32::Modules modules;
+    if (win32::ServeAsWorker(modules, &modDLLRegister::RegisterServer)) return 0;
+
+    win32::PlatformServices platform;
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
     app::frmLumoraRepair window(platform.services, form);
     window.Form_Initialize();

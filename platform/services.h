@@ -11,6 +11,7 @@ class VersionResources;
 class Folders;
 class Shell;
 class Modules;
+class Workers;
 
 struct Services {
     Texts& texts;
@@ -20,6 +21,7 @@ struct Services {
     Folders& folders;
     Shell& shell;
     Modules& modules;
+    Workers& workers;
 };
 
 }  // namespace os

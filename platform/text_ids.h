@@ -57,5 +57,9 @@
 #define IDS_REGISTER_FAILED          210
 #define IDS_REGISTER_NEEDS_ADMIN     211
 #define IDS_ENTRY_POINT_NOT_FOUND    212
+/* What a component did to the worker process that registered it. */
+#define IDS_COMPONENT_CRASHED        213
+#define IDS_COMPONENT_EXITED         214
+#define IDS_COMPONENT_TIMED_OUT      215
 
 #endif

@@ -70,4 +70,13 @@ void RegisterComponent(os::Modules& modules, const std::wstring& sFile, const st
     if (result < 0) throw RegisterError(result, kSource, L"'" + sFile + L"': " + sEntryPoint + L" failed");
 }
 
+std::int32_t RegisterServer(os::Modules& modules, const std::wstring& sFile) {
+    try {
+        RegisterComponent(modules, sFile, L"DllRegisterServer");
+    } catch (const RegisterError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
 }  // namespace modDLLRegister

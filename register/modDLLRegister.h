@@ -22,4 +22,9 @@ std::int32_t HResultFromWin32(std::uint32_t error);
 // S_OK and S_FALSE are success.
 void RegisterComponent(os::Modules& modules, const std::wstring& sFile, const std::wstring& sEntryPoint);
 
+// RegisterComponent with "DllRegisterServer", read as a number: 0, or the raised error's.
+// What a registration worker answers for a path, and what the calls in the window's own
+// process count by.
+std::int32_t RegisterServer(os::Modules& modules, const std::wstring& sFile);
+
 }  // namespace modDLLRegister

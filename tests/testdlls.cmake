@@ -8,14 +8,16 @@ set(LR_TESTDLL_DIR ${CMAKE_BINARY_DIR}/testdlls)
 set(LR_TESTDLL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/testdlls)
 
 # lr_test_dll(<name> [VERSION a,b,c,d] [RESULT hr] [SLEEP ms] [NO_EXPORT] [DEPENDS dll]
-#             [HELPER] [RECORD_LOAD] [WINDOW] [CRASH])
+#             [HELPER] [RECORD_LOAD] [WINDOW] [CRASH] [EXIT code] [MESSAGE_BOX])
 #   Builds ${LR_TESTDLL_DIR}/<name>.dll. VERSION gives it a version resource with that file
 #   version (none without); RESULT is what its DllRegisterServer returns (S_OK if not
 #   given); NO_EXPORT leaves DllRegisterServer out. HELPER exports what DEPENDS imports from
 #   the test DLL it names; RECORD_LOAD records its loading; WINDOW shows a window and runs
-#   the thread's messages while registering; CRASH crashes there. Target: testdll_<name>.
+#   the thread's messages while registering; CRASH crashes there; EXIT ends its process
+#   there with that code; MESSAGE_BOX asks the user in a message box titled "lrtest" first;
+#   SLEEP INFINITE never returns. Target: testdll_<name>.
 function(lr_test_dll NAME)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH" "VERSION;RESULT;SLEEP;DEPENDS" "")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH;MESSAGE_BOX" "VERSION;RESULT;SLEEP;DEPENDS;EXIT" "")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "lr_test_dll(${NAME}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
@@ -50,10 +52,13 @@ function(lr_test_dll NAME)
   if(DEFINED ARG_RESULT)
     target_compile_definitions(${target} PRIVATE LR_TESTDLL_RESULT=${ARG_RESULT})
   endif()
+  if(DEFINED ARG_EXIT)
+    target_compile_definitions(${target} PRIVATE LR_TESTDLL_EXIT=${ARG_EXIT})
+  endif()
   if(ARG_NO_EXPORT)
     target_compile_definitions(${target} PRIVATE LR_TESTDLL_NO_EXPORT)
   endif()
-  foreach(kind HELPER RECORD_LOAD WINDOW CRASH)
+  foreach(kind HELPER RECORD_LOAD WINDOW CRASH MESSAGE_BOX)
     if(ARG_${kind})
       target_compile_definitions(${target} PRIVATE LR_TESTDLL_${kind})
     endif()
@@ -93,6 +98,12 @@ lr_test_dll(withdep VERSION 1,0,0,0 DEPENDS lrdep)
 lr_test_dll(decoy HELPER RECORD_LOAD)
 lr_test_dll(pumps VERSION 1,0,0,0 WINDOW)
 lr_test_dll(crash VERSION 1,0,0,0 CRASH)
+# What a component may do to the process that registers it: end it, never return, take
+# 10 s, wait for the user.
+lr_test_dll(exits VERSION 1,0,0,0 EXIT 7)
+lr_test_dll(hangs VERSION 1,0,0,0 SLEEP INFINITE)
+lr_test_dll(slow10 VERSION 1,0,0,0 SLEEP 10000)
+lr_test_dll(asks VERSION 1,0,0,0 MESSAGE_BOX)
 
 # The other architecture: a 32-bit DLL where the 64-bit test build runs (the loader refuses
 # it as a bad format; its version resource still reads).

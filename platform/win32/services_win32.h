@@ -8,10 +8,13 @@
 #include "platform/win32/system_win32.h"
 #include "platform/win32/texts_win32.h"
 #include "platform/win32/versions_win32.h"
+#include "platform/win32/workers_win32.h"
 
 namespace win32 {
 
 struct PlatformServices {
+    // workerExe: the program the registration workers run; empty for this process's own exe.
+    explicit PlatformServices(std::wstring workerExe = {}) : workers(std::move(workerExe)) {}
     Texts texts;
     System system;
     Registry registry;
@@ -19,7 +22,8 @@ struct PlatformServices {
     Folders folders;
     Shell shell;
     Modules modules;
-    os::Services services{texts, system, registry, versions, folders, shell, modules};
+    Workers workers;
+    os::Services services{texts, system, registry, versions, folders, shell, modules, workers};
 };
 
 }  // namespace win32

@@ -12,12 +12,20 @@
 
 namespace testdlls {
 
-// A test DLL by its file name, in the build folder as Wine sees it.
-inline std::wstring TestDll(const std::string& name) {
-    std::string path = std::string("Z:") + LR_TESTDLL_DIR + "/" + name;
+// A file of the build folder as Wine sees it.
+inline std::wstring BuildPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
     for (char& c : path) c = c == '/' ? '\\' : c;
     return {path.begin(), path.end()};
 }
+
+// A test DLL by its file name.
+inline std::wstring TestDll(const std::string& name) { return BuildPath(std::string(LR_TESTDLL_DIR) + "/" + name); }
+
+#ifdef LR_PRODUCT_EXE
+// The program the window tests' registration workers run: the test build's LumoraRepair.exe.
+inline std::wstring ProductExe() { return BuildPath(LR_PRODUCT_EXE); }
+#endif
 
 // What the DLLs noted in HKCU\Software\LumoraRepairTests: "Calls" (their registrations, by
 // file name) or "Loads" (decoys that were loaded).

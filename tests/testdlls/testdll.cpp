@@ -3,7 +3,8 @@
 // registration appends the DLL's file name and ";" to HKCU\Software\LumoraRepairTests
 // value "Calls", so a test sees which files were registered, in which order. Hostile kinds:
 // a decoy records its very loading in "Loads"; one needs a helper DLL of its own; one shows
-// a window and runs the thread's messages while it registers; one crashes in it.
+// a window and runs the thread's messages while it registers; one crashes in it; one ends
+// its process; one asks the user in a message box first.
 #include <windows.h>
 
 #ifndef LR_TESTDLL_RESULT
@@ -56,8 +57,14 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
 #ifdef LR_TESTDLL_DEPENDS
     LrTestDllHelper();
 #endif
+#ifdef LR_TESTDLL_MESSAGE_BOX
+    MessageBoxW(nullptr, L"Register this component?", L"lrtest", MB_OK);
+#endif
 #ifdef LR_TESTDLL_SLEEP
     Sleep(LR_TESTDLL_SLEEP);
+#endif
+#ifdef LR_TESTDLL_EXIT
+    ExitProcess(LR_TESTDLL_EXIT);
 #endif
 #ifdef LR_TESTDLL_WINDOW
     // As a component that asks the user something: a window of its own, and every message

@@ -14,6 +14,7 @@
 #include "fakes/fake_texts.h"
 #include "fakes/fake_ui.h"
 #include "fakes/fake_versions.h"
+#include "fakes/fake_workers.h"
 #include "platform/text_ids.h"
 #include "probes/modAPI.h"
 
@@ -45,7 +46,8 @@ protected:
     fakes::FakeFolders folders;
     fakes::FakeShell shell;
     fakes::FakeModules modules;
-    os::Services services{texts, system, registry, versions, folders, shell, modules};
+    fakes::FakeWorkers workers{modules};
+    os::Services services{texts, system, registry, versions, folders, shell, modules, workers};
     fakes::FakeForm form{app::Layout()};
     app::frmLumoraRepair window{services, form};
 };

@@ -5,19 +5,23 @@
 // unit tests' business; this shows that the toolkit carries them out.
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/control_ids.h"
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
-#include "platform/text_ids.h"
 #include "fakes/fake_shell.h"
+#include "platform/text_ids.h"
 #include "testdlls/test_dlls.h"
 #include "platform/win32/dll_search.h"
 #include "platform/win32/folders_win32.h"
@@ -26,6 +30,7 @@
 #include "platform/win32/system_win32.h"
 #include "platform/win32/texts_win32.h"
 #include "platform/win32/versions_win32.h"
+#include "platform/win32/workers_win32.h"
 #include "platform/win32/ui/form.h"
 
 namespace {
@@ -147,8 +152,9 @@ protected:
     win32::VersionResources versions;
     win32::Folders folders;
     win32::Modules modules;
+    win32::Workers workers{testdlls::ProductExe()};  // the product in its worker's part
     fakes::FakeShell shell;  // the browser is the end-to-end run's business
-    os::Services services{texts, system, registry, versions, folders, shell, modules};
+    os::Services services{texts, system, registry, versions, folders, shell, modules, workers};
     std::unique_ptr<win32::Form> form;
     std::unique_ptr<app::frmLumoraRepair> window;
     HWND top = nullptr;
@@ -399,6 +405,113 @@ TEST_F(RealWindow, SystemMenuReportAndAboutBox) {
     SendMessageW(H(cmdAbout), BM_CLICK, 0, 0);
     EXPECT_EQ(boxText.rfind(texts.Text(IDS_CAPTION_NOT_INSTALLED) + L"\rVersion 1.1\r\r", 0), 0u) << boxText.substr(0, 80);
     EXPECT_EQ(Focused(), cmdAbout);  // back where it was before the box
+}
+
+using testdlls::Recorded;
+
+// Polls for the state a step needs, up to `ms`; false when it never comes.
+bool Until(const std::function<bool()>& state, DWORD ms = 60000) {
+    for (const DWORD end = GetTickCount() + ms; !state(); Sleep(20))
+        if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
+    return true;
+}
+// A message box by title, of this process or of another (a component's in its worker).
+HWND Box(const wchar_t* title, bool ours) {
+    const HWND box = FindWindowW(L"#32770", title);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(box, &owner);
+    return box && (owner == GetCurrentProcessId()) == ours ? box : nullptr;
+}
+int Workers() {
+    int count = 0;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        count += lstrcmpiW(entry.szExeFile, L"LumoraRepair.exe") == 0;
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Components that crash, end their process, take 10 s, never return or ask the user, through
+// the real buttons, each call in a worker that is the product's exe. A user on a second
+// thread finds the window answering, painting, switching pages and opening About while a
+// component is in its call; each misbehaving file is named with what it did and every other
+// one registered once, in order; closing the window during a call ends its worker at once.
+TEST_F(RealWindow, ComponentsThatMisbehaveInTheirWorkers) {
+    wchar_t sys[MAX_PATH] = {}, common[MAX_PATH] = {};
+    GetSystemDirectoryW(sys, MAX_PATH);
+    GetEnvironmentVariableW(L"CommonProgramFiles", common, MAX_PATH);
+    const std::wstring mdac = std::wstring(common) + L"\\System\\";
+    const std::pair<const char*, std::wstring> placed[] = {
+        {"ver_2_80_1022_3", mdac + L"ado\\MSADOR15.DLL"}, {"crash", mdac + L"ado\\MSADRH15.DLL"},
+        {"exits", mdac + L"ado\\MSADOX.DLL"}, {"slow10", mdac + L"ado\\MSJRO.DLL"},
+        {"hangs", mdac + L"MSADC\\MSADCE.DLL"}, {"asks", mdac + L"MSADC\\MSADCO.DLL"},
+        {"ver_2_80_1022_3", mdac + L"MSADC\\MSADDS.DLL"}, {"hangs", std::wstring(sys) + L"\\msjet40.dll"}};
+    CreateDirectoryW((mdac + L"MSADC").c_str(), nullptr);
+    for (const auto& [from, to] : placed) ASSERT_TRUE(CopyFileW(testdlls::TestDll(std::string(from) + ".dll").c_str(), to.c_str(), FALSE));
+    const DWORD no = 0;  // nor Wine's crash dialog, should a crash get past the worker
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineDbg", L"ShowCrashDialog", REG_DWORD, &no, sizeof no);
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    Open(true);
+    window->RegisterTimeoutMs = 12000;  // more than 10 s; the product's is a minute
+    const HWND tabs = H(TabStrip1), about = H(cmdAbout);
+    std::wstring warning;
+    std::atomic<bool> done{false};
+    std::thread user([&] {
+        const auto inCall = [](const wchar_t* file) { return Recorded().ends_with(file); };
+        EXPECT_TRUE(Until([&] { return inCall(L"MSJRO.DLL;"); }));
+        DWORD_PTR result = 0;
+        RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        EXPECT_TRUE(SendMessageTimeoutW(top, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result));
+        EXPECT_TRUE(Until([&] { return !GetUpdateRect(top, nullptr, FALSE); }, 5000)) << "no repaint";
+        RECT r{};
+        SendMessageW(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+        PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 5, r.top + 5));
+        PostMessageW(tabs, WM_LBUTTONUP, 0, MAKELPARAM(r.left + 5, r.top + 5));
+        EXPECT_TRUE(Until([&] { return Shown(picJET); }, 5000));
+        PostMessageW(about, BM_CLICK, 0, 0);
+        HWND box = nullptr;
+        EXPECT_TRUE(Until([&] { return (box = Box(texts.Text(IDS_ABOUT).c_str(), true)) != nullptr; }, 5000));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(inCall(L"MSJRO.DLL;")) << "all that while the component was in its call";
+        // Waited for past a call's time while it asks the user.
+        EXPECT_TRUE(Until([&] { return (box = Box(L"lrtest", false)) != nullptr; }));
+        Sleep(window->RegisterTimeoutMs + 1000);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        Until([&] {
+            if (const HWND asks = Box(L"lrtest", false)) PostMessageW(asks, WM_COMMAND, IDOK, 0);  // never left up
+            return (box = Box(L"LumoraRepair", true)) != nullptr || done;
+        }, 600000);
+        wchar_t text[4096] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 4096);
+        warning = text;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    PostMessageW(H(Command1), BM_CLICK, 0, 0);
+    form->DoEvents();
+    done = true;
+    user.join();
+    EXPECT_EQ(Recorded(), L"MSADOR15.DLL;MSADRH15.DLL;MSADOX.DLL;MSJRO.DLL;MSADCE.DLL;MSADCO.DLL;MSADDS.DLL;");
+    for (const std::wstring& named : {mdac + L"ado\\MSADRH15.DLL\r\n    0xC0000005  " + texts.Text(IDS_COMPONENT_CRASHED),
+                                      mdac + L"ado\\MSADOX.DLL\r\n    0x00000007  " + texts.Text(IDS_COMPONENT_EXITED),
+                                      mdac + L"MSADC\\MSADCE.DLL\r\n    " + texts.Text(IDS_COMPONENT_TIMED_OUT)})
+        EXPECT_NE(warning.find(named), std::wstring::npos) << testing::PrintToString(warning);
+    for (const wchar_t* fine : {L"MSADOR15", L"MSJRO", L"MSADCO", L"MSADDS"}) EXPECT_EQ(warning.find(fine), std::wstring::npos);
+
+    // Closed during a call that never returns: the worker ends at once, and then the window.
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    ClickTab(2);
+    std::thread closer([&] {
+        if (Until([] { return Recorded() == L"msjet40.dll;"; })) PostMessageW(top, WM_CLOSE, 0, 0);
+    });
+    PostMessageW(H(Command3), BM_CLICK, 0, 0);
+    form->DoEvents();
+    closer.join();
+    EXPECT_FALSE(IsWindow(top));
+    EXPECT_TRUE(Until([] { return Workers() == 0; }, 5000)) << "a worker outlived its run";
+    for (const auto& entry : placed) DeleteFileW(entry.second.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
 }
 
 }  // namespace
