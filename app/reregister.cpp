@@ -77,7 +77,7 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
     for (const RegisterFailure& failure : failures) {
         const std::wstring reason = failure.code == modDLLRegister::kEntryPointNotFound
                                         ? Text(IDS_ENTRY_POINT_NOT_FOUND)
-                                        : os_.system.ErrorText(failure.code);
+                                        : os_.system.ErrorText(failure.code, GetFile(failure.file));
         text += L"\r\n\r\n" + failure.file + L"\r\n    " + Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason);
         accessDenied = accessDenied || failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess;
     }
