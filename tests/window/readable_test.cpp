@@ -12,22 +12,12 @@
 
 #include <cstring>
 #include <cwchar>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/frmLumoraRepair.h"
 #include "app/layout.h"
-#include "app/resources/resource_ids.h"
-#include "fakes/fake_shell.h"
-#include "platform/win32/folders_win32.h"
-#include "platform/win32/modules_win32.h"
-#include "platform/win32/registry_win32.h"
-#include "platform/win32/system_win32.h"
-#include "platform/win32/texts_win32.h"
-#include "platform/win32/versions_win32.h"
-#include "platform/win32/ui/form.h"
+#include "window/real_window.h"
 
 namespace {
 
@@ -148,46 +138,23 @@ void ChildRun(const std::wstring& setting) {
     const bool hasTahoma = !EnumFontFamiliesExW(screen, &tahoma, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM) { return 0; }, 0, 0);
     EXPECT_EQ(hasTahoma, setting.find(L"plain") == std::wstring::npos) << "Wine's own fonts as the prefix says";
     ReleaseDC(nullptr, screen);
-    win32::Texts texts;
-    win32::System system;
-    win32::Registry registry;
-    win32::VersionResources versions;
-    win32::Folders folders;
-    win32::Modules modules;
-    fakes::FakeShell shell;
-    os::Services services{texts, system, registry, versions, folders, shell, modules};
     for (const bool product : {true, false}) {
-        if (product) RegSetValueW(HKEY_CLASSES_ROOT, L".lma", REG_SZ, L"", 0);
-        else RegDeleteTreeW(HKEY_CLASSES_ROOT, L".lma"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
-        win32::Form form(GetModuleHandleW(nullptr), app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
-        app::frmLumoraRepair window(services, form);
-        window.Form_Initialize();
-        ASSERT_TRUE(form.Create(window, app::kClientWidth, app::kClientHeight));
-        window.Form_Load();
-        form.Show();
-        form.DoEvents();
-        HWND top = FindWindowW(L"LumoraRepair", nullptr);
-        ASSERT_NE(top, nullptr);
+        testwindow::RealWindow opened(product);
+        ASSERT_TRUE(opened.created);
+        ASSERT_NE(opened.top, nullptr);
+        HWND top = opened.top;
+        win32::Form& form = opened.form;
         const std::wstring where = setting + (product ? L" installed" : L" not installed");
         for (int tab = 0; tab < form[ctl::TabStrip1].TabCount(); ++tab) {
-            HWND tabs = nullptr;
-            EnumChildWindows(top, [](HWND h, LPARAM p) {
-                if (GetDlgCtrlID(h) != ctl::TabStrip1) return TRUE;
-                *reinterpret_cast<HWND*>(p) = h;
-                return FALSE;
-            }, reinterpret_cast<LPARAM>(&tabs));
-            SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
+            SendMessageW(opened.Child(ctl::TabStrip1), TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
             form.DoEvents();
             ExpectReadable(top, where + L" page " + std::to_wstring(tab + 1));
         }
         aboutWhere = where + L" About";
         aboutSeen = false;
         SetTimer(nullptr, 0, 50, LookAtAbout);
-        window.cmdAbout_Click();
+        opened.window.cmdAbout_Click();
         EXPECT_TRUE(aboutSeen);
-        form.Unload();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
 }
 
