@@ -9,6 +9,7 @@
 #include "app/frmLumoraRepair.h"
 #include "platform/text_ids.h"
 #include "platform/registry.h"
+#include "platform/strings.h"
 #include "platform/texts.h"
 #include "probes/modAPI.h"
 #include "registry/cRegistry.h"
@@ -51,6 +52,15 @@ int CompareVersionTexts(const std::wstring& a, const std::wstring& b) {
     return 0;
 }
 
+// The version as the label shows it: a multi-string's first text, or a text whose zero was
+// stored inside it, ends at the NUL; blanks around it are no part of the number.
+std::wstring AsShown(const std::wstring& text) {
+    const std::wstring shown = os::BeforeFirstNul(text);
+    const std::size_t first = shown.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return {};
+    return shown.substr(first, shown.find_last_not_of(L" \t") + 1 - first);
+}
+
 }  // namespace
 
 void frmLumoraRepair::ShowMDACPage() {
@@ -64,7 +74,7 @@ void frmLumoraRepair::ShowMDACPage() {
     form_[ctl::Command1].SetCaption(Text(IDS_REREGISTER_MDAC));
 
     // A newer installation hides the row for good.
-    if (CompareVersionTexts(installed, kAvailableMDACVersion) > 0) {
+    if (CompareVersionTexts(AsShown(installed), kAvailableMDACVersion) > 0) {
         form_[ctl::Label19].SetVisible(false);
         form_[ctl::Label21].SetVisible(false);
     } else {

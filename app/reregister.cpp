@@ -124,7 +124,7 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
         const std::wstring reason = failure.reason ? Text(failure.reason)
                                     : failure.code == modDLLRegister::kEntryPointNotFound
                                         ? Text(IDS_ENTRY_POINT_NOT_FOUND)
-                                        : os_.system.ErrorText(failure.code);
+                                        : os_.system.ErrorText(failure.code, GetFile(failure.file));
         // A component that ran out of time left no code to show.
         text += L"\r\n\r\n" + failure.file + L"\r\n    " +
                 (failure.reason == IDS_COMPONENT_TIMED_OUT ? reason : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason));

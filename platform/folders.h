@@ -10,13 +10,13 @@ inline constexpr unsigned kFolderPathChars = 261;
 
 struct FolderPathAnswer {
     std::int32_t result = 0;  // the HRESULT; 0 when the path was written
-    std::wstring buffer;      // the whole buffer, converted from the ANSI code page
+    std::wstring buffer;      // the whole buffer
 };
 
 class Folders {
 public:
     virtual ~Folders() = default;
-    // SHGetFolderPathA with no owner window, no access token and flags 0 (the folder's
+    // SHGetFolderPath with no owner window, no access token and flags 0 (the folder's
     // current path) into a buffer of kFolderPathChars spaces.
     virtual FolderPathAnswer FolderPathBuffer(std::int32_t folderId) = 0;
     // The folder test: a listing of the folder (path ends with a backslash), folders

@@ -22,7 +22,7 @@ using EntryPoint = std::int32_t(LR_WINAPI*)();
 class Modules {
 public:
     virtual ~Modules() = default;
-    // LoadLibraryExA so that a component's own dependencies resolve from its folder, as the
+    // LoadLibraryExW so that a component's own dependencies resolve from its folder, as the
     // system's registration tool loads it, and never from the exe's or the current folder.
     // On failure 0, with the system's error code in `error`.
     virtual ModuleHandle Load(const std::wstring& path, std::uint32_t& error) = 0;

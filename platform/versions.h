@@ -26,12 +26,12 @@ struct RootBlock {
 class VersionResources {
 public:
     virtual ~VersionResources() = default;
-    // GetFileVersionInfoSizeA on the path converted to the ANSI code page.
+    // GetFileVersionInfoSizeW on the path as it is: names outside the ANSI code page too.
     virtual VersionInfoSize InfoSize(const std::wstring& path) = 0;
-    // GetFileVersionInfoA into exactly the bytes of `buffer`; true when it was filled.
+    // GetFileVersionInfoW into exactly the bytes of `buffer`; true when it was filled.
     virtual bool ReadInfo(const std::wstring& path, std::uint32_t handle,
                           std::span<std::uint8_t> buffer) = 0;
-    // VerQueryValueA of the root block "\" on a filled buffer; nothing when the platform
+    // VerQueryValueW of the root block "\" on a filled buffer; nothing when the platform
     // finds none (or points outside the buffer).
     virtual std::optional<RootBlock> QueryRootBlock(std::span<const std::uint8_t> buffer) = 0;
 };

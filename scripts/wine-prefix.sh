@@ -1,8 +1,8 @@
 #!/bin/sh
 # Makes a fresh Wine prefix for one test run and starts its wineserver so later tests are quick.
-# Usage: wine-prefix.sh PREFIX
+# Usage: wine-prefix.sh PREFIX [plain]   (plain: Wine's default fonts alone, as a user's prefix)
 set -eu
-prefix=$1
+prefix=$1 fonts=${2:-wine}
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
 rm -rf "$prefix"
@@ -11,7 +11,7 @@ mkdir -p "$prefix"
 # Wine draws with its own fonts (Tahoma, MS Sans Serif, Marlett for the caption buttons) only
 # when they are in the prefix; otherwise it substitutes wider ones and the screenshots mislead.
 for font in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon; do
-  [ -f "$font" ] && ln -sf "$font" "$prefix/drive_c/windows/Fonts/"
+  [ "$fonts" = plain ] || { [ -f "$font" ] && ln -sf "$font" "$prefix/drive_c/windows/Fonts/"; }
 done
 # One virtual desktop: Wine then draws window frames itself, so screenshots show the caption
 # bar even though Xvfb runs no window manager.

@@ -42,4 +42,25 @@ add_dependencies(window_tests LumoraRepair)
 gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX window.
   PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=")
 
+# Readable in every setting: the window test Readable.* (English, test prefix) once more in
+# German, and both in a prefix with Wine's default fonts alone; each run goes over the DPIs.
+add_test(NAME wine_plain_prefix
+  COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${LR_WINEPREFIX}-plain plain)
+set_tests_properties(wine_plain_prefix PROPERTIES FIXTURES_SETUP wine_plain TIMEOUT 300
+  ENVIRONMENT "WINEPREFIX=${LR_WINEPREFIX}-plain;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+foreach(setting "test;de_DE" "plain;en_US" "plain;de_DE")
+  list(GET setting 0 fonts)
+  list(GET setting 1 language)
+  set(prefix ${LR_WINEPREFIX})
+  set(fixture wine)
+  if(fonts STREQUAL "plain")
+    set(prefix ${LR_WINEPREFIX}-plain)
+    set(fixture wine_plain)
+  endif()
+  add_test(NAME window.Readable.${fonts}_${language}
+    COMMAND ${LR_WINE} $<TARGET_FILE:window_tests> --gtest_filter=Readable.*)
+  set_tests_properties(window.Readable.${fonts}_${language} PROPERTIES FIXTURES_REQUIRED ${fixture} RUN_SERIAL ON
+    ENVIRONMENT "WINEPREFIX=${prefix};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;LANG=${language}.UTF-8;LC_ALL=;LR_FONTS=${fonts}")
+endforeach()
+
 add_subdirectory(e2e)

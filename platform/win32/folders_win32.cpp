@@ -5,23 +5,23 @@
 
 #include <string>
 
-#include "platform/win32/ansi.h"
-
 namespace win32 {
 
-static_assert(os::kFolderPathChars >= MAX_PATH, "SHGetFolderPathA writes up to MAX_PATH");
+static_assert(os::kFolderPathChars >= MAX_PATH, "SHGetFolderPathW writes up to MAX_PATH");
+
+// The wide forms throughout: a folder named outside the ANSI code page is still found.
 
 os::FolderPathAnswer Folders::FolderPathBuffer(std::int32_t folderId) {
-    std::string buffer(os::kFolderPathChars, ' ');
-    const auto getPath = library.Procedure<decltype(&::SHGetFolderPathA)>("SHGetFolderPathA");
+    std::wstring buffer(os::kFolderPathChars, L' ');
+    const auto getPath = library.Procedure<decltype(&::SHGetFolderPathW)>("SHGetFolderPathW");
     const HRESULT hr = getPath ? getPath(nullptr, folderId, nullptr, 0, buffer.data()) : E_FAIL;
-    return {static_cast<std::int32_t>(hr), FromAnsi(buffer)};
+    return {static_cast<std::int32_t>(hr), buffer};
 }
 
 bool Folders::FolderHasEntry(const std::wstring& path) {
     // An existing folder lists at least its "." entry.
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA(ToAnsi(path + L"*").c_str(), &found);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW((path + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     ::FindClose(search);
     return true;

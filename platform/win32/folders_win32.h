@@ -4,7 +4,7 @@
 
 namespace win32 {
 
-// SHGetFolderPathA of the shell folder library shfolder.dll, loaded from the system folder
+// SHGetFolderPathW of the shell folder library shfolder.dll, loaded from the system folder
 // at run time: it is not a known DLL of the system, so it is not imported.
 class Folders : public os::Folders {
 public:

@@ -19,7 +19,8 @@ os::ModuleHandle Modules::Load(const std::wstring& path, std::uint32_t& error) {
     // folder nor, once the search was restricted at start, the current one.
     const DWORD flags = HasSearchFlags() ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
                                          : LOAD_WITH_ALTERED_SEARCH_PATH;
-    HMODULE module = ::LoadLibraryExA(ToAnsi(path).c_str(), nullptr, flags);
+    // The wide form: a file named outside the ANSI code page loads too.
+    HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, flags);
     error = module ? 0 : ::GetLastError();
     ::SetThreadErrorMode(previousMode, nullptr);
     return reinterpret_cast<os::ModuleHandle>(module);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/strings.h"
 #include "platform/win32/ansi.h"
 
 namespace win32 {
@@ -20,9 +21,9 @@ os::OsVersion System::QueryOsVersion() {
 }
 
 std::wstring System::SystemDirectoryBuffer(unsigned bufferChars) {
-    std::string buffer(bufferChars, '\0');
-    if (bufferChars > 0) ::GetSystemDirectoryA(buffer.data(), bufferChars - 1);
-    return FromAnsi(buffer);
+    std::wstring buffer(bufferChars, L'\0');
+    if (bufferChars > 0) ::GetSystemDirectoryW(buffer.data(), bufferChars - 1);
+    return buffer;
 }
 
 std::wstring System::IconTitleFontFaceField() {
@@ -37,18 +38,16 @@ std::uint16_t System::UserDefaultLangId() { return ::GetUserDefaultLangID(); }
 std::uint32_t System::AnsiCodePage() { return ::GetACP(); }
 
 std::uint32_t System::TempPathBuffer(unsigned bufferChars, std::wstring& buffer) {
-    std::string bytes(bufferChars, '\0');
-    const DWORD length = ::GetTempPathA(bufferChars, bytes.data());
-    buffer = FromAnsi(bytes);
-    return length;
+    buffer.assign(bufferChars, L'\0');
+    return ::GetTempPathW(bufferChars, buffer.data());
 }
 
 std::wstring System::ModuleFileName() {
     // Long paths are rare but legal: grow until the name fits.
-    std::string buffer(MAX_PATH, '\0');
+    std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n < buffer.size()) return FromAnsi(std::string_view(buffer.data(), n));
+        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size()) return buffer.substr(0, n);
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -76,19 +75,37 @@ std::wstring System::LocalDateTimeText() {
 }
 
 std::wstring System::ShortPathName(const std::wstring& path) {
-    char buffer[261] = {};
-    const DWORD n = ::GetShortPathNameA(ToAnsi(path).c_str(), buffer, 260);
+    wchar_t buffer[261] = {};
+    const DWORD n = ::GetShortPathNameW(path.c_str(), buffer, 260);
     // A length above the buffer is the size it would need: nothing was written.
-    return n > 0 && n < 261 ? FromAnsi(std::string_view(buffer, n)) : std::wstring();
+    return n > 0 && n < 261 ? std::wstring(buffer, n) : std::wstring();
 }
 
-std::wstring System::ErrorText(std::int32_t code) {
+namespace {
+
+// FormatMessageW into a buffer of its own; empty when it fails.
+std::wstring Format(DWORD flags, const void* source, DWORD code, va_list* arguments) {
     wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring result(text ? text : L"", n);
+    const DWORD n = ::FormatMessageW(flags | FORMAT_MESSAGE_ALLOCATE_BUFFER, source, code, 0,
+                                     reinterpret_cast<wchar_t*>(&text), 0, arguments);
+    std::wstring result(text ? text : L"", text ? n : 0);
     if (text) ::LocalFree(text);
+    return result;
+}
+
+}  // namespace
+
+// Fetched with its inserts left in, then filled from our one argument: "%1 is not a valid
+// Win32 application." names the file, and a text with inserts we cannot fill loses them
+// instead of failing or showing them raw.
+std::wstring System::ErrorText(std::int32_t code, const std::wstring& file) {
+    const std::wstring raw = Format(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                    static_cast<DWORD>(code), nullptr);
+    const std::wstring pattern = os::KeepFileInsert(raw);
+    DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(file.c_str())};
+    std::wstring result = pattern.empty() ? pattern
+                                          : Format(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                                   pattern.c_str(), 0, reinterpret_cast<va_list*>(arguments));
     while (!result.empty() && (result.back() == L'\r' || result.back() == L'\n' || result.back() == L' ')) result.pop_back();
     return result;
 }

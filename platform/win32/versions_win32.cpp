@@ -4,31 +4,27 @@
 
 #include <string>
 
-#include "platform/win32/ansi.h"
-
 namespace win32 {
 
 os::VersionInfoSize VersionResources::InfoSize(const std::wstring& path) {
-    const std::string ansi = ToAnsi(path);
     DWORD handle = 0;
-    const auto sizeOf = library.Procedure<decltype(&::GetFileVersionInfoSizeA)>("GetFileVersionInfoSizeA");
-    const DWORD size = sizeOf ? sizeOf(ansi.c_str(), &handle) : 0;
+    const auto sizeOf = library.Procedure<decltype(&::GetFileVersionInfoSizeW)>("GetFileVersionInfoSizeW");
+    const DWORD size = sizeOf ? sizeOf(path.c_str(), &handle) : 0;
     return {size, handle};
 }
 
 bool VersionResources::ReadInfo(const std::wstring& path, std::uint32_t handle,
                                 std::span<std::uint8_t> buffer) {
-    const std::string ansi = ToAnsi(path);
-    const auto read = library.Procedure<decltype(&::GetFileVersionInfoA)>("GetFileVersionInfoA");
-    return read && read(ansi.c_str(), handle, static_cast<DWORD>(buffer.size()), buffer.data()) != FALSE;
+    const auto read = library.Procedure<decltype(&::GetFileVersionInfoW)>("GetFileVersionInfoW");
+    return read && read(path.c_str(), handle, static_cast<DWORD>(buffer.size()), buffer.data()) != FALSE;
 }
 
 std::optional<os::RootBlock> VersionResources::QueryRootBlock(
     std::span<const std::uint8_t> buffer) {
     void* block = nullptr;
     UINT length = 0;
-    const auto query = library.Procedure<decltype(&::VerQueryValueA)>("VerQueryValueA");
-    if (!query || !query(buffer.data(), "\\", &block, &length) || block == nullptr)
+    const auto query = library.Procedure<decltype(&::VerQueryValueW)>("VerQueryValueW");
+    if (!query || !query(buffer.data(), L"\\", &block, &length) || block == nullptr)
         return std::nullopt;
     // The root block always lies inside the buffer it was found in; anything else is a
     // damaged resource, and reading it would read memory we do not own.

@@ -4,7 +4,7 @@
 
 namespace win32 {
 
-// The version library (version.dll), ANSI entry points. Not a known DLL of the system, so
+// The version library (version.dll), wide entry points. Not a known DLL of the system, so
 // loaded from the system folder at run time rather than imported.
 class VersionResources : public os::VersionResources {
 public:

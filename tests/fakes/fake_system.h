@@ -38,7 +38,9 @@ public:
         const auto it = shortPaths.find(path);
         return it == shortPaths.end() ? L"" : it->second;
     }
-    std::wstring ErrorText(std::int32_t code) override { return L"text of " + std::to_wstring(code); }
+    std::wstring ErrorText(std::int32_t code, const std::wstring& file) override {
+        return L"text of " + std::to_wstring(code) + L" for " + file;
+    }
 
 private:
     static std::wstring Field(const std::wstring& text, unsigned chars, wchar_t fill) {

@@ -1,5 +1,6 @@
 // modAPI on the real platform under Wine: version resources of our test DLLs and of Wine's
-// vbscript.dll, a path in the ANSI code page, the Windows version, the special folders.
+// vbscript.dll, a path in the ANSI code page, the Windows version, the special folders, folders
+// named outside the ANSI code page.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -57,6 +58,43 @@ TEST(ModApiWin32, SpecialFoldersOfThePrefix) {
     EXPECT_EQ(modAPI::GetSpecialFolderPath(folders, 0xFF), L"");  // not a folder the platform knows
     EXPECT_TRUE(folders.FolderHasEntry(env(L"APPDATA") + L"\\"));
     EXPECT_FALSE(folders.FolderHasEntry(L"Q:\\no\\such\\folder\\"));
+}
+
+// Under code page 1252: Common Files with Cyrillic letters, "My Documents" with Japanese ones
+// and the temporary folder with Cyrillic ones, as they are named.
+TEST(ModApiWin32, FoldersNamedOutsideTheCodePage) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::wstring common = L"C:\\\u041E\u0431\u0449\u0438\u0435", documents = L"C:\\\u30C9\u30AD\u30E5",
+                       temporary = L"C:\\\u0412\u0440\u0435\u043C\u044F\\";
+    for (const std::wstring& dir : {common, documents, temporary}) CreateDirectoryW(dir.c_str(), nullptr);
+    const auto swap = [](HKEY root, const wchar_t* key, const wchar_t* name, std::wstring value) {
+        wchar_t old[MAX_PATH] = {};
+        DWORD size = sizeof old, type = REG_SZ;
+        RegGetValueW(root, key, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, old, &size);
+        RegSetKeyValueW(root, key, name, type, value.c_str(), static_cast<DWORD>(value.size() * 2 + 2));
+        return std::wstring(old);
+    };
+    const wchar_t *version = L"Software\\Microsoft\\Windows\\CurrentVersion",
+                  *shell = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const std::wstring oldCommon = swap(HKEY_LOCAL_MACHINE, version, L"CommonFilesDir", common);
+    const std::wstring oldDocuments = swap(HKEY_CURRENT_USER, shell, L"Personal", documents);
+    wchar_t oldTemp[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TMP", oldTemp, MAX_PATH);
+    SetEnvironmentVariableW(L"TMP", temporary.c_str());
+
+    win32::Folders folders;
+    win32::System system;
+    EXPECT_EQ(modAPI::GetSpecialFolderPath(folders, modAPI::kFolderCommonFiles), common);
+    EXPECT_EQ(modAPI::GetSpecialFolderPath(folders, modAPI::kFolderMyDocuments), documents);
+    std::wstring buffer;
+    system.TempPathBuffer(512, buffer);
+    EXPECT_EQ(os::BeforeFirstNul(buffer), temporary);
+    for (const std::wstring& dir : {documents + L"\\", temporary}) EXPECT_TRUE(folders.FolderHasEntry(dir)) << dir.size();
+
+    SetEnvironmentVariableW(L"TMP", oldTemp);
+    swap(HKEY_LOCAL_MACHINE, version, L"CommonFilesDir", oldCommon);
+    swap(HKEY_CURRENT_USER, shell, L"Personal", oldDocuments);
+    for (const std::wstring& dir : {common, documents, temporary}) RemoveDirectoryW(dir.c_str());
 }
 
 }  // namespace

@@ -30,8 +30,12 @@ TEST(RegisterWin32, OurDllsThroughTheRealLoader) {
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
 
     win32::System system;
-    EXPECT_NE(system.ErrorText(static_cast<std::int32_t>(0x80070005u)), L"");
-    EXPECT_EQ(system.ErrorText(static_cast<std::int32_t>(0x8004FFFFu)), L"");
+    EXPECT_NE(system.ErrorText(static_cast<std::int32_t>(0x80070005u), L"x.dll"), L"");
+    EXPECT_EQ(system.ErrorText(static_cast<std::int32_t>(0x8004FFFFu), L"x.dll"), L"");
+    // The system's text for a file of the other architecture takes the file as its insert.
+    const std::wstring badFormat = system.ErrorText(static_cast<std::int32_t>(0x800700C1u), L"x86.dll");
+    EXPECT_NE(badFormat.find(L"x86.dll"), std::wstring::npos) << badFormat;
+    EXPECT_EQ(badFormat.find(L'%'), std::wstring::npos) << badFormat;
     const std::wstring shortPath = system.ShortPathName(TestDll("ver_0_0_0_0.dll"));
     EXPECT_FALSE(shortPath.empty());
     EXPECT_EQ(Register(shortPath), 0);

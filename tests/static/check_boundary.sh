@@ -6,7 +6,7 @@ root=$1
 cd "$root"
 bad=$(grep -rlE '#include[[:space:]]*[<"](windows|winreg|winuser|winbase|commctrl|shlobj|shellapi|winver)\.h[>"]' \
         app probes register registry tests/unit tests/fakes platform/*.h platform/*.cpp 2>/dev/null || true)
-calls=$(grep -rnE '\b(RegOpenKeyExA|RegQueryValueExA|GetFileVersionInfo[A-Za-z]*|SHGetFolderPathA|LoadLibraryA|GetVersionExA|SendMessage[AW]?|CreateWindowEx[AW]?)[[:space:]]*\(' \
+calls=$(grep -rnE '\b(RegOpenKeyExA|RegQueryValueExA|GetFileVersionInfo[A-Za-z]*|SHGetFolderPath[AW]?|LoadLibrary(Ex)?[AW]?|GetShortPathName[AW]?|GetVersionExA|SendMessage[AW]?|CreateWindowEx[AW]?)[[:space:]]*\(' \
         app probes register registry tests/unit tests/fakes platform/*.h platform/*.cpp 2>/dev/null || true)
 if [ -n "$bad$calls" ]; then
   echo "Windows headers or calls outside platform/:"

@@ -2,6 +2,7 @@
 #include "unit/window_fixture.h"
 
 #include <cstring>
+#include <tuple>
 
 #include "app/file_lists.h"
 
@@ -13,12 +14,19 @@ const wchar_t kSys[] = L"C:\\WINDOWS\\system32", kNoDirectory[] = L"Directory no
 // The installed MDAC version against the available 2.80.1022.3, dotted numbers part by
 // part: only a newer one hides the row, and once hidden it stays hidden.
 TEST_F(WindowTest, MdacPage) {
-    for (const auto& [installed, shown] : {std::pair{"2.80.1022.3", true}, std::pair{"2.8", true},
-                                           std::pair{"2.71.9030.0", true}, std::pair{"", true},
-                                           std::pair{"10.0.19041.1", false}}) {
-        PutText(L"Software\\Microsoft\\DataAccess", L"FullInstallVer", installed);
+    // Compared as shown: blanks around it and anything from a NUL on (a multi-string) do not count.
+    for (const auto& [installed, shown, type] :
+         {std::tuple{"2.80.1022.3", true, 1}, std::tuple{"2.8", true, 1}, std::tuple{"2.71.9030.0", true, 1},
+          std::tuple{"", true, 1}, std::tuple{" 2.80.1022.3 ", true, 1}, std::tuple{"2.80.1022.3\0\0", true, 7},
+          std::tuple{"10.0.19041.1", false, 1}}) {
+        const std::string text(installed, installed + std::strlen(installed) + (type == 7 ? 1 : 0));
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.c_str());
+        registry.Put(os::kHKeyLocalMachine, L"Software\\Microsoft\\DataAccess", L"FullInstallVer",
+                     static_cast<std::uint32_t>(type), {bytes, bytes + text.size() + 1});
         window.ShowMDACPage();
-        EXPECT_EQ(form[Label8].caption, std::wstring(installed, installed + std::strlen(installed)));
+        if (type == 1) {
+            EXPECT_EQ(form[Label8].caption, std::wstring(text.begin(), text.end()));
+        }
         EXPECT_EQ(form[Label19].visible && form[Label21].visible, shown) << installed;
     }
     PutText(L"Software\\Microsoft\\DataAccess", L"FullInstallVer", "2.50");

@@ -99,10 +99,10 @@ TEST_F(ReregisterTest, FailuresAreNamedOnceAfterTheRestAndClosingStopsTheRun) {
     EXPECT_EQ(Loaded(), (std::vector<std::wstring>{L"msjet40.dll", L"msjtes40.dll"}));
     EXPECT_EQ(form.warnings,
               std::vector<std::wstring>{L"en 210\r\n\r\n" + sys + L"\\msjtes40.dll\r\n    0x80070005  text of " +
-                                        std::to_wstring(static_cast<std::int32_t>(0x80070005u)) + L"\r\n\r\n" + sys +
+                                        std::to_wstring(static_cast<std::int32_t>(0x80070005u)) + L" for msjtes40.dll\r\n\r\n" + sys +
                                         L"\\msjetoledb40.dll\r\n    0x80070002  text of " +
                                         std::to_wstring(static_cast<std::int32_t>(0x80070002u)) +
-                                        L"\r\n\r\nen 211|LumoraRepair"});
+                                        L" for msjetoledb40.dll\r\n\r\nen 211|LumoraRepair"});
 
     // Closed during the second entry: nothing after it is registered, the page comes back,
     // and no message holds up the closing.

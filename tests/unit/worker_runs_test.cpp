@@ -30,7 +30,7 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesToItsWorkerIsNamedAndTheRunGoesOn) {
     closed.resize(3), closed.push_back(L"killed");
     const std::int32_t crash = static_cast<std::int32_t>(0xC0000005u);
     const std::uint32_t never = fakes::FakeWorkers::kNever;
-    const std::wstring denied = L"0x80070005  text of -2147024891\r\n\r\nen 211";
+    const std::wstring denied = L"0x80070005  text of -2147024891 for msjtes40.dll\r\n\r\nen 211";
     struct Case {
         fakes::FakeWorkers::Script script;
         bool denied, noWorker;

@@ -30,8 +30,10 @@ public:
     void OnCommand(int code) override;
     bool Press() override;
     void SetButtonIcon(const ui::Picture& picture, int marginLeft, int marginTop) override;
+    int TextRoom() const override;
 
 private:
+    void Fit() override { host_.Arrange(*this); }
     void ShowImages();
     HIMAGELIST images_ = nullptr;
     RECT margin_{};

@@ -49,6 +49,12 @@ HWND Control::MakeWindow(DWORD exStyle, const wchar_t* windowClass, const wchar_
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec_.id)), host_.Instance(), createParam);
 }
 
+RECT Control::LaidOut() const {
+    const auto& p = spec_.place;
+    const int left = Pixels(p.left, false), top = Pixels(p.top, true);
+    return RECT{left, top, left + Pixels(p.width, false), top + Pixels(p.height, true)};
+}
+
 void Control::Attach() {
     if (!hwnd_) return;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -13,6 +13,8 @@ namespace win32 {
 // The whole text of a window, however long.
 std::wstring WindowText(HWND hwnd);
 
+class Control;
+
 // What a control needs from the form that holds it.
 class ControlHost {
 public:
@@ -37,6 +39,9 @@ public:
     // Makes the windows of what a page holds, the first time it is shown: until then its
     // controls record what they are told (caption, visibility, font, list rows and so on).
     virtual void RealizePage(int pageId) = 0;
+    // After a control's size changed: places its container's labels and buttons so that
+    // every text stays readable (arrange.cpp).
+    virtual void Arrange(const Control& changed) = 0;
 
 protected:
     ~ControlHost() = default;
@@ -89,6 +94,12 @@ public:
     virtual Layer StackLayer() const { return Layer::AsMade; }
     // A window of the control that lies beneath all others of its container (a group box).
     virtual HWND Backdrop() const { return nullptr; }
+    // The width the control's caption needs to be read whole, in pixels; 0 when any will do.
+    virtual int TextRoom() const { return 0; }
+    // The height of a line of the control's text, in pixels; 0 when it shows none.
+    virtual int LineHeight() const { return 0; }
+    // The laid-out place in pixels, relative to the container.
+    RECT LaidOut() const;
 
     int Id() const override { return spec_.id; }
     ui::Kind GetKind() const override { return spec_.kind; }

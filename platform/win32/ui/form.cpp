@@ -148,7 +148,7 @@ Control* Form::Find(int id) const {
 
 // Pages lie over the tab strip; later pages under earlier ones, the first on top. Then from
 // the bottom: group boxes (transparent inside, beneath their labels), labels from left to
-// right, so a caption grown past its width runs under the value beside it instead of hiding
+// right (and from top to bottom), so a caption grown past its width runs under the value beside it instead of hiding
 // it; everything else above, as made. Each container's controls are made together, so the
 // order holds for what was just made.
 void Form::Stack(const std::vector<Control*>& made) {
@@ -158,7 +158,8 @@ void Form::Stack(const std::vector<Control*>& made) {
     std::vector<Control*> labels;
     for (Control* c : made)
         if (c->StackLayer() == Control::Layer::LeftToRight) labels.push_back(c);
-    SortStable(labels, [](const Control* c) { return -c->Design().place.left; });
+    // A label below another at the same left lies over it, so neither's text is under the other.
+    SortStable(labels, [](const Control* c) { return std::pair(-c->Design().place.left, -c->Design().place.top); });
     for (Control* label : labels) ToBottom(label->Hwnd());
     for (Control* c : made)
         if (HWND backdrop = c->Backdrop()) ToBottom(backdrop);

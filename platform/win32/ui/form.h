@@ -67,6 +67,7 @@ private:
     bool Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     HFONT SharedFont(const LOGFONTW& look) override;
     bool LookApplied() const override { return lookApplied_; }
+    void Arrange(const Control& changed) override;
 
     static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
     void MakeControls();
@@ -119,6 +120,7 @@ private:
     HWND focusBeforeLeaving_ = nullptr;
     std::vector<std::pair<LOGFONTW, HFONT>> fonts_;  // one per look, freed with the form
     bool lookApplied_ = false;
+    bool arranging_ = false;
 };
 
 }  // namespace win32

@@ -1,5 +1,7 @@
 #include "platform/win32/ui/label.h"
 
+#include <algorithm>
+
 namespace win32 {
 namespace {
 constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
@@ -83,6 +85,7 @@ void Label::Fit() {
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
+    lineHeight_ = metrics.tmHeight;
     const int laidOut = Pixels(Design().place.width, false);
     const int textWidth = static_cast<int>(measured.right) + metrics.tmAveCharWidth / 2 + 2;
     const bool severalLines = Pixels(Design().place.height, true) >= 2 * metrics.tmHeight;
@@ -90,10 +93,14 @@ void Label::Fit() {
     if (!(Design().look & ui::kAutoWidth)) {
         if (IsLink() || (textWidth > laidOut && severalLines)) width = laidOut;
     }
+    // A line taller than laid out (a larger DPI, a font with other sizes) is not cut at its foot.
+    const int laidOutHeight = Pixels(Design().place.height, true);
+    const int height = severalLines ? laidOutHeight : std::max<int>(laidOutHeight, metrics.tmHeight);
     RECT r{};
     GetClientRect(hwnd_, &r);
-    if (width != r.right)
-        SetWindowPos(hwnd_, nullptr, 0, 0, width, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (width != r.right || height != r.bottom)
+        SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    host_.Arrange(*this);
 }
 
 }  // namespace win32

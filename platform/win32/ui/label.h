@@ -17,10 +17,12 @@ public:
     bool Press() override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     Layer StackLayer() const override { return Layer::LeftToRight; }
+    int LineHeight() const override { return lineHeight_; }
 
 private:
     bool IsLink() const { return (Design().look & ui::kLink) != 0; }
     void Fit() override;
+    int lineHeight_ = 0;
 };
 
 }  // namespace win32
