@@ -165,36 +165,4 @@ TEST(HostileWin32, NothingIsLoadedFromTheExeOrTheCurrentFolder) {
     RecordProperty("hostile_planting", 5);  // the loads tried among decoys
 }
 
-// A component that crashes inside its DllRegisterServer takes the process down, ours as the
-// platform's own tool: regsvr32 given it and a second file ends with it, the second never
-// registered. Shown here so that a change of that (registering in a process of its own)
-// is seen.
-TEST(HostileWin32, ACrashingComponentTakesTheProcessDownAsItTakesRegsvr32) {
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
-    // On a display Wine's debugger would ask about each crash in a dialog nobody answers.
-    const DWORD no = 0;
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineDbg", L"ShowCrashDialog", REG_DWORD, &no, sizeof no);
-    std::wstring command = L"regsvr32.exe /s \"" + TestDll("crash.dll") + L"\" \"" + TestDll("sfalse.dll") + L"\"";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;  // the debugger's report of the crash goes nowhere
-    startup.hStdOutput = startup.hStdError = nul;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process));
-    CloseHandle(nul);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_NE(code, 0u);
-    EXPECT_EQ(Recorded(L"Calls"), L"crash.dll;");
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(Register(TestDll("crash.dll")), [](int status) { return status != 0; }, "");
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
-    RecordProperty("hostile_components", 1);
-}
-
 }  // namespace

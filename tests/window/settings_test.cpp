@@ -16,14 +16,7 @@
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
-#include "fakes/fake_shell.h"
-#include "platform/win32/folders_win32.h"
-#include "platform/win32/modules_win32.h"
-#include "platform/win32/registry_win32.h"
-#include "platform/win32/system_win32.h"
-#include "platform/win32/texts_win32.h"
-#include "platform/win32/versions_win32.h"
-#include "platform/win32/workers_win32.h"
+#include "platform/win32/services_win32.h"
 #include "platform/win32/ui/form.h"
 
 namespace {
@@ -139,20 +132,12 @@ TEST(Readable, EveryTextInEverySetting) {
     EXPECT_EQ(EnumFontFamiliesExW(screen, &tahoma, none, 0, 0) == 0, lstrcmpW(fonts, L"plain") != 0) << "the fonts";
     ReleaseDC(nullptr, screen);
     GetEnvironmentVariableW(L"LANG", language, 3);
-    win32::Texts texts;
-    win32::System system;
-    win32::Registry registry;
-    win32::VersionResources versions;
-    win32::Folders folders;
-    win32::Modules modules;
-    fakes::FakeShell shell;  // the browser is the end-to-end run's
-    win32::Workers workers;  // nothing registers here
-    os::Services services{texts, system, registry, versions, folders, shell, modules, workers};
+    win32::PlatformServices platform;  // nothing is clicked or registered here
     for (const bool product : {true, false}) {
         if (product) RegSetValueW(HKEY_CLASSES_ROOT, L".lma", REG_SZ, L"", 0);
         else RegDeleteTreeW(HKEY_CLASSES_ROOT, L".lma"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
         win32::Form form{GetModuleHandleW(nullptr), app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK};
-        app::frmLumoraRepair window{services, form};
+        app::frmLumoraRepair window{platform.services, form};
         window.Form_Initialize();
         ASSERT_TRUE(form.Create(window, app::kClientWidth, app::kClientHeight));
         window.Form_Load();
