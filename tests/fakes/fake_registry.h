@@ -36,9 +36,7 @@ public:
 
     void AddKey(std::int32_t root, const std::wstring& path) { keys_[Id(root, path)]; }
     void Put(std::int32_t root, const std::wstring& path, const std::wstring& name, std::uint32_t type,
-             std::vector<std::uint8_t> data) {
-        keys_[Id(root, path)][name] = {type, std::move(data)};
-    }
+             std::vector<std::uint8_t> data) { keys_[Id(root, path)][name] = {type, std::move(data)}; }
     bool HasKey(std::int32_t root, const std::wstring& path) const { return keys_.count(Id(root, path)) > 0; }
     std::optional<StoredValue> Find(std::int32_t root, const std::wstring& path, const std::wstring& name) const {
         const auto key = keys_.find(Id(root, path));
@@ -64,15 +62,14 @@ public:
         if (data.data() && beforeQueryData) std::exchange(beforeQueryData, nullptr)();
         const auto& [id, access] = open.at(key);
         if (!(access & os::kKeyQueryValue)) return os::kErrorAccessDenied;
-        const auto& values = keys_[id];
-        const auto value = values.find(name);
-        if (value == values.end()) return os::kErrorFileNotFound;
-        type = value->second.type;
-        size = static_cast<std::uint32_t>(value->second.data.size());
+        if (!keys_[id].count(name)) return os::kErrorFileNotFound;
+        const StoredValue& value = keys_[id][name];
+        type = value.type;
+        size = static_cast<std::uint32_t>(value.data.size());
         if (!data.data()) return size = static_cast<std::uint32_t>(std::max<std::int64_t>(0, size + sizeSlack)), 0;
         // Like the platform: data that does not fit is not copied at all.
         if (data.size() < size) return os::kErrorMoreData;
-        return std::copy_n(value->second.data.begin(), size, data.begin()), 0;
+        return std::copy_n(value.data.begin(), size, data.begin()), 0;
     }
     std::int32_t SetValue(os::KeyHandle key, const std::wstring& name, std::uint32_t type,
                           std::span<const std::uint8_t> data) override {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <sstream>
 
 #include "app/control_ids.h"
@@ -26,11 +27,10 @@ using namespace ctl;
 using Strings = std::vector<std::wstring>;
 const std::wstring kSys = L"C:\\WINDOWS\\system32", kCommon = L"C:\\Program Files\\Common Files";
 const wchar_t kNoDir[] = L"Directory not available!";
-std::vector<std::int32_t> outcomes;  // what the next DllRegisterServer calls return; then 0
+std::deque<std::int32_t> outcomes;  // what the next DllRegisterServer calls return; then 0
 std::int32_t LR_WINAPI Registers() {
     const std::int32_t result = outcomes.empty() ? 0 : outcomes.front();
-    if (!outcomes.empty()) outcomes.erase(outcomes.begin());
-    return result;
+    return outcomes.empty() ? 0 : (outcomes.pop_front(), result);
 }
 
 // Windows XP, the Common Files folder set, the product not installed.
@@ -43,7 +43,6 @@ protected:
     }
     void Load(bool product = false) {
         if (product) registry.AddKey(os::kHKeyClassesRoot, L".lma");
-        window.Form_Initialize();
         window.Form_Load();
     }
     void Pick(int tab) {  // the user picks a tab (from 1) and the strip tells the window
@@ -80,20 +79,26 @@ protected:
 };
 
 // Caption, advertising, tabs and buttons by product form; the MDAC page in front and filled;
-// the list views' style added to what they have, their headers; the report in the system menu.
-TEST_F(AppTest, StartUpInBothProductForms) {
-    for (const bool product : {false, true}) {
-        SCOPED_TRACE(product);
+// the list views' style added to what they have, their headers; the report in the system
+// menu. Tahoma when the icon-title face begins with it (a control refusing it is passed
+// over); icons on the re-register buttons from Windows XP on; the system directory; Esc.
+TEST_F(AppTest, StartUp) {
+    struct Case { bool product; const wchar_t* face; os::OsVersion version; bool tahoma, icons; };
+    for (const Case& c : {Case{false, L"Tahoma Bold", {2, 5, 1, 0}, true, true}, Case{true, L"Tahom", {1, 4, 90, 0}, false, false},
+                          Case{true, L"tahoma", {2, 5, 0, 0}, false, false}}) {
+        SCOPED_TRACE(c.face);
+        modAPI::ResetWindowsVersionCacheForTests();
+        system.iconTitleFace = c.face, system.version = c.version, texts.german = c.product;
+        if (c.product) registry.AddKey(os::kHKeyClassesRoot, L".lma");
         fakes::FakeForm f(app::Layout());
-        if (product) registry.AddKey(os::kHKeyClassesRoot, L".lma");
-        texts.german = product;
+        f[TabStrip1].refusesFont = true;
         f[lvwJetFiles].extendedStyle = 0x1;  // a style of the toolkit's own
         app::frmLumoraRepair(services, f).Form_Load();
-        EXPECT_EQ(f.Caption(), T(product ? IDS_CAPTION_INSTALLED : IDS_CAPTION_NOT_INSTALLED));
-        EXPECT_EQ(f[lblLumoraAd].visible && f[lblLumoraAdLink].visible, !product);
-        EXPECT_EQ(f[lblLumoraAd].caption + f[lblLumoraAdLink].caption, product ? L"" : T(IDS_AD_LINE) + T(IDS_AD_DOWNLOAD));
+        EXPECT_EQ(f.Caption(), T(c.product ? IDS_CAPTION_INSTALLED : IDS_CAPTION_NOT_INSTALLED));
+        EXPECT_EQ(f[lblLumoraAd].visible + f[lblLumoraAdLink].visible, c.product ? 0 : 2);
+        EXPECT_EQ(f[lblLumoraAd].caption + f[lblLumoraAdLink].caption, c.product ? L"" : T(IDS_AD_LINE) + T(IDS_AD_DOWNLOAD));
         Strings tabs{L"MDAC", L"JET", T(IDS_TAB_WINDOWS)};
-        if (product) tabs.push_back(T(IDS_TAB_COMPONENTS));
+        if (c.product) tabs.push_back(T(IDS_TAB_COMPONENTS));
         EXPECT_EQ(f[TabStrip1].tabs, tabs);
         EXPECT_EQ(f[cmdQuit].caption + f[cmdAbout].caption, T(IDS_EXIT) + T(IDS_ABOUT));
         EXPECT_TRUE(f[picMDAC].visible && !f[picJET].visible && !f[picWindows].visible);
@@ -103,23 +108,9 @@ TEST_F(AppTest, StartUpInBothProductForms) {
         for (const int id : {lvwMDACFiles, lvwJetFiles})
             EXPECT_EQ(f[id].columns, (Strings{T(IDS_COLUMN_FILE_NAME), T(IDS_COLUMN_FILE_VERSION), T(IDS_COLUMN_PATH)}));
         EXPECT_EQ(f.systemMenu, (std::vector<std::pair<int, std::wstring>>{{0x100, T(IDS_MENU_COPY_REPORT)}}));
-    }
-}
-
-// Tahoma when the icon-title face begins with it (a control that refuses it is passed over);
-// icons on the re-register buttons from Windows XP on; the system directory; Esc ends.
-TEST_F(AppTest, FontIconsSystemDirectoryAndEsc) {
-    struct Case { const wchar_t* face; os::OsVersion version; bool tahoma, icons; };
-    for (const Case& c : {Case{L"Tahoma Bold", {2, 5, 1, 0}, true, true}, Case{L"Tahom", {1, 4, 90, 0}, false, false},
-                          Case{L"tahoma", {2, 5, 0, 0}, false, false}}) {
-        modAPI::ResetWindowsVersionCacheForTests();
-        system.iconTitleFace = c.face, system.version = c.version;
-        fakes::FakeForm f(app::Layout());
-        f[TabStrip1].refusesFont = true;
-        app::frmLumoraRepair(services, f).Form_Load();
-        EXPECT_EQ(f[cmdQuit].fontName == L"Tahoma", c.tahoma) << c.face;
+        EXPECT_EQ(f[cmdQuit].fontName == L"Tahoma", c.tahoma);
         const std::pair<int, int> icon = c.icons ? std::pair{1, 1} : std::pair{-1, -1};
-        EXPECT_TRUE(f[Command1].icon == icon && f[Command3].icon == icon && f[Command2].icon.first == -1) << c.face;
+        EXPECT_TRUE(f[Command1].icon == icon && f[Command3].icon == icon && f[Command2].icon.first == -1);
     }
     Load();
     EXPECT_EQ(window.SystemDirectory, kSys);
@@ -222,6 +213,7 @@ TEST_F(AppTest, WindowsNamesAndTheTemporaryFolder) {
 
 // Each file examined below its base folder: found with three version parts, or "Not found"
 // and "N/A"; the skip marks as the tables set them; ordered by the column clicked, refills too.
+// Without the Common Files folder the user is told, and the files are looked for below nothing.
 TEST_F(AppTest, FileLists) {
     versions.AddVersion(kCommon + L"\\System\\Ole DB\\OLEDB32.DLL", 2, 81, 1117, 4);
     Load();
@@ -244,16 +236,15 @@ TEST_F(AppTest, FileLists) {
     EXPECT_EQ(view.items[0][0] + L" " + view.items[1][0], L"MSADO15.DLL OLEDB32.DLL");
     EXPECT_GT(ui::CompareItemText(L"MSADC", L"ado"), 0);
     EXPECT_EQ(ui::CompareItemText(L"N/A", L"n/a"), 0);
-}
 
-TEST_F(AppTest, CommonFilesNotSetIsToldBeforeAnyFileIsExamined) {
-    folders.answers.clear();
+    folders.answers.clear();  // Common Files not set: told before any file is examined
     int examinedBefore = -1;
     form.onMessage = [&] { examinedBefore = versions.sizeCalls; };
-    Load();
+    const int reads = versions.sizeCalls;
+    window.BuildMDACFileList();
     EXPECT_EQ(form.messages, Strings{T(IDS_COMMON_FILES_NOT_SET) + L"|LumoraRepair"});
-    EXPECT_EQ(examinedBefore, 0);
-    EXPECT_EQ(window.MDACFileList[0].FilePath, L"Not found");
+    EXPECT_EQ(examinedBefore, reads);
+    EXPECT_EQ(window.MDACFileList[17].FilePath, L"Not found");
 }
 
 // Hovering underlines one link at a time, the surfaces take it off, a click too; the

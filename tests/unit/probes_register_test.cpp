@@ -1,6 +1,6 @@
 // modAPI on fakes (version records to texts, the Windows version and its cache, folders),
-// and the call object and RegisterComponent on made-up component files whose entry points
-// are functions of this test, so the call slot really calls.
+// and RegisterComponent on made-up component files whose entry points are functions of this
+// test, so the call object's slot really calls.
 #include <gtest/gtest.h>
 
 #include "fakes/fake_folders.h"
@@ -11,7 +11,6 @@
 #include "probes/modAPI.h"
 #include "register/RegisterError.h"
 #include "register/modDLLRegister.h"
-#include "register/modFunctionDelegator.h"
 
 namespace {
 
@@ -82,25 +81,8 @@ std::int32_t LR_WINAPI Entry() {
     return Result;
 }
 
-TEST(CallObject, FirstQueryGivesItselfOnceAndTheLastReleaseFreesIt) {
-    using namespace modFunctionDelegator;
-    fakes::FakeModules modules;
-    callLog = &modules.log;
-    DelegatorObject* object = NewDelegator(modules, &Entry<0>);
-    EXPECT_EQ(object->VTable, OkQueryTable);
-    void* result = nullptr;
-    EXPECT_EQ(object->VTable->QueryInterface(object, nullptr, &result), 0);
-    EXPECT_EQ(result, object);
-    EXPECT_EQ(object->VTable, FailQueryTable);
-    EXPECT_EQ(object->VTable->QueryInterface(object, nullptr, &result), kNoInterface);
-    EXPECT_EQ(result, nullptr);
-    EXPECT_EQ(object->VTable->AddRef(object), 3u);
-    EXPECT_EQ(object->VTable->Call(object), 0);
-    for (const std::uint32_t left : {2u, 1u, 0u}) EXPECT_EQ(object->VTable->Release(object), left);
-    EXPECT_EQ(modules.log, (std::vector<std::wstring>{L"alloc", L"call 0", L"free object"}));
-}
-
-// Every outcome frees the call object, then the module, before the caller hears of it.
+// Every outcome frees the call object (on its last release), then the module, before the
+// caller hears of it.
 TEST(RegisterComponent, EveryOutcomeFreesTheModuleBeforeTheCallerHears) {
     fakes::FakeModules modules;
     callLog = &modules.log;
