@@ -16,15 +16,12 @@ public:
 
     // A folder the platform knows: the path, its NUL, and the buffer's spaces behind it.
     void SetPath(std::int32_t id, const std::wstring& path) {
-        std::wstring buffer = path + L'\0';
-        buffer.resize(os::kFolderPathChars, L' ');
-        answers[id] = {0, buffer};
+        answers[id] = {0, path + L'\0' + std::wstring(os::kFolderPathChars - path.size() - 1, L' ')};
     }
     os::FolderPathAnswer FolderPathBuffer(std::int32_t id) override {
-        const auto it = answers.find(id);
-        return it != answers.end() ? it->second : os::FolderPathAnswer{static_cast<std::int32_t>(0x80070057u), {}};
+        return answers.count(id) ? answers[id] : os::FolderPathAnswer{static_cast<std::int32_t>(0x80070057u), {}};
     }
-    bool FolderHasEntry(const std::wstring& path) override { return existing.count(path) != 0; }
+    bool FolderHasEntry(const std::wstring& path) override { return existing.count(path) > 0; }
 };
 
 }  // namespace fakes

@@ -12,40 +12,29 @@ namespace fakes {
 
 class FakeModules : public os::Modules {
 public:
-    struct File {
-        std::map<std::wstring, os::EntryPoint> exports;
-    };
-    std::map<std::wstring, File> files;  // by path; any other path fails with error 2
+    std::map<std::wstring, std::map<std::wstring, os::EntryPoint>> files;  // exports by path; others fail with 2
     bool allocFails = false;
     std::vector<std::wstring> log;  // "load PATH", "free PATH", "alloc", "free object"
     int objectsAlive = 0;
 
     os::ModuleHandle Load(const std::wstring& path, std::uint32_t& error) override {
-        const auto it = files.find(path);
-        if (it == files.end()) {
-            error = 2;  // ERROR_FILE_NOT_FOUND
-            return 0;
-        }
+        if (!files.count(path)) return error = 2, 0;  // ERROR_FILE_NOT_FOUND
         log.push_back(L"load " + path);
-        loaded_.push_back(path);
-        return loaded_.size();
+        return loaded_.push_back(path), loaded_.size();
     }
     os::EntryPoint FindEntryPoint(os::ModuleHandle module, const std::wstring& name) override {
-        const auto& exports = files.at(loaded_.at(module - 1)).exports;
-        const auto it = exports.find(name);
-        return it == exports.end() ? nullptr : it->second;
+        const auto& exports = files.at(loaded_.at(module - 1));
+        return exports.count(name) ? exports.at(name) : nullptr;
     }
     void Free(os::ModuleHandle module) override { log.push_back(L"free " + loaded_.at(module - 1)); }
     void* TaskMemAlloc(std::size_t bytes) override {
         if (allocFails) return nullptr;
         log.push_back(L"alloc");
-        ++objectsAlive;
-        return std::malloc(bytes);
+        return ++objectsAlive, std::malloc(bytes);
     }
     void TaskMemFree(void* memory) override {
         log.push_back(L"free object");
-        --objectsAlive;
-        std::free(memory);
+        --objectsAlive, std::free(memory);
     }
 
 private:

@@ -9,9 +9,8 @@ namespace fakes {
 
 class FakeTexts : public os::Texts {
 public:
-    enum Language { English, German };
-    Language language = English;
-    std::wstring Text(unsigned id) const override { return (language == German ? L"de " : L"en ") + std::to_wstring(id); }
+    bool german = false;
+    std::wstring Text(unsigned id) const override { return (german ? L"de " : L"en ") + std::to_wstring(id); }
 };
 
 }  // namespace fakes

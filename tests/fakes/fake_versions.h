@@ -1,6 +1,6 @@
 #pragma once
-// Made-up version resources by path: a header, the fixed record, other blocks behind it.
-#include <array>
+// Made-up version resources by path: 40 bytes of header, the fixed record, other blocks.
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -10,11 +10,6 @@
 #include "platform/versions.h"
 
 namespace fakes {
-
-// A VS_FIXEDFILEINFO record (52 bytes) with this file version and other values in every
-// other field, so a reader that takes the wrong field shows it.
-std::array<std::uint8_t, 52> FixedInfoRecord(std::uint16_t first, std::uint16_t second, std::uint16_t third,
-                                             std::uint16_t fourth);
 
 struct FakeVersionFile {
     std::vector<std::uint8_t> resource;  // what the fill call writes
@@ -26,16 +21,23 @@ public:
     std::map<std::wstring, FakeVersionFile> files;
     int sizeCalls = 0;
 
-    // The record lies 40 bytes into the resource.
-    FakeVersionFile& AddVersion(const std::wstring& path, std::uint16_t first, std::uint16_t second,
-                                std::uint16_t third, std::uint16_t fourth);
-
+    // The file version's four parts at bytes 8 to 15 of the record (dwFileVersionMS, LS);
+    // 0x33 in every other byte, so a reader that takes the wrong field shows it.
+    FakeVersionFile& AddVersion(const std::wstring& path, std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t d) {
+        FakeVersionFile& file = files[path] = {std::vector<std::uint8_t>(156, 0x33), os::RootBlock{40, 52}};
+        const std::uint16_t words[] = {b, a, d, c};
+        for (int i = 0; i < 8; ++i) file.resource[48 + i] = static_cast<std::uint8_t>(words[i / 2] >> (i % 2 * 8));
+        return file;
+    }
     os::VersionInfoSize InfoSize(const std::wstring& path) override {
         ++sizeCalls;
-        const auto it = files.find(path);
-        return {it == files.end() ? 0u : static_cast<std::uint32_t>(it->second.resource.size()), 0};
+        return {files.count(path) ? static_cast<std::uint32_t>(files[path].resource.size()) : 0u, 0};
     }
-    bool ReadInfo(const std::wstring& path, std::uint32_t, std::span<std::uint8_t> buffer) override;
+    bool ReadInfo(const std::wstring& path, std::uint32_t, std::span<std::uint8_t> buffer) override {
+        filled_ = files.count(path) ? &files[path] : nullptr;
+        if (filled_) std::copy_n(filled_->resource.begin(), std::min(filled_->resource.size(), buffer.size()), buffer.begin());
+        return filled_ != nullptr;
+    }
     std::optional<os::RootBlock> QueryRootBlock(std::span<const std::uint8_t>) override {
         return filled_ ? filled_->root : std::nullopt;
     }
