@@ -109,7 +109,7 @@ public:
     HWND Window() const { return window_; }
     HWND Control(int id) const {
         std::pair<int, HWND> found{id, nullptr};
-        EnumChildWindows(window_, [](HWND h, LPARAM p) {
+        EnumChildWindows(window_, [](HWND h, LPARAM p) CALLBACK -> BOOL {
             auto* f = reinterpret_cast<std::pair<int, HWND>*>(p);
             if (GetDlgCtrlID(h) != f->first) return TRUE;
             f->second = h;
@@ -132,7 +132,7 @@ public:
     }
     std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) const {
         struct Search { DWORD pid; const wchar_t* cls; std::vector<HWND> found; } search{process_.dwProcessId, windowClass, {}};
-        EnumWindows([](HWND h, LPARAM p) {
+        EnumWindows([](HWND h, LPARAM p) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(p);
             DWORD pid = 0;
             wchar_t name[32] = {};

@@ -42,7 +42,7 @@ void DrainQueue() {
 
 HWND Child(HWND top, int id) {
     std::pair<int, HWND> found{id, nullptr};
-    EnumChildWindows(top, [](HWND h, LPARAM p) {
+    EnumChildWindows(top, [](HWND h, LPARAM p) CALLBACK -> BOOL {
         auto* f = reinterpret_cast<std::pair<int, HWND>*>(p);
         if (GetDlgCtrlID(h) != f->first) return TRUE;
         f->second = h;
@@ -259,7 +259,7 @@ TEST(RealToolkit, CloseInsideAHandlerWaitsForIt) {
 // modal loop.
 std::wstring boxText;
 void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) {
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) CALLBACK -> BOOL {
         wchar_t cls[16] = {};
         GetClassNameW(h, cls, 16);
         if (std::wstring(cls) != L"#32770") return TRUE;
@@ -305,7 +305,7 @@ TEST_F(RealWindow, HostileFilesAndComponentsThroughTheButtons) {
         CloseHandle(f);
     };
     const std::pair<const char*, std::wstring> placed[] = {
-        {"pumps", jet + L"msjet40.dll"}, {"x86", jet + L"msjtes40.dll"}, {"denied", mdac + L"ado\\MSADOX.DLL"},
+        {"pumps", jet + L"msjet40.dll"}, {"otherarch", jet + L"msjtes40.dll"}, {"denied", mdac + L"ado\\MSADOX.DLL"},
         {"sfalse", mdac + L"ado\\MSADOR15.DLL"}, {"withdep", mdac + L"ado\\MSADRH15.DLL"},
         {"withdep", mdac + L"MSADC\\MSADCE.DLL"}, {"lrdep", mdac + L"MSADC\\lrdep.dll"},
         {"decoy", exeDir + L"lrdep.dll"}, {"decoy", std::wstring(sys) + L"\\..\\lrdep.dll"}};
