@@ -1,8 +1,8 @@
 # What both MinGW-w64 toolchains share; the toolchain files set `triplet` first.
 set(CMAKE_SYSTEM_NAME Windows)
-# LR_MINGW_THREADS picks the compiler variant. posix (the default) for the test builds:
-# GoogleTest needs std::mutex, which the win32-threads variant lacks. win32 for the product:
-# it links no threads library, which the program does not use.
+# LR_MINGW_THREADS picks the compiler variant. win32 for the product and its tests: it links
+# no threads library, which the program does not use (GoogleTest gets what it lacks from
+# tests/gtest_notification.h). posix (the default) for the 64-bit test build.
 if(NOT DEFINED LR_MINGW_THREADS)
   set(LR_MINGW_THREADS posix)
 endif()

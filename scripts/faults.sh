@@ -3,10 +3,11 @@
 # text, changes it, rebuilds incrementally, runs the tests that can see it and records
 # "caught" or "missed". The file is restored after every fault, also on failure or Ctrl+C
 # (from a backup), so no fault is ever left in the tree.
-# Usage: sh scripts/faults.sh [unit|wine|all] [RESULTS-FILE] [PATTERN]
+# Usage: sh scripts/faults.sh [unit|wine|wine32|all] [RESULTS-FILE] [PATTERN]
 #   PATTERN: only the faults whose line contains it.
 #   unit faults run the native unit tests (seconds); wine faults build the win64 preset and
-#   run the matching ctest tests under one Wine prefix (and Xvfb when there is no display).
+#   run the matching ctest tests under one Wine prefix, wine32 faults the same with the win32
+#   preset under the 32-bit Wine of scripts/wine32.sh (and Xvfb when there is no display).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -16,10 +17,13 @@ only=${3:-}
 case $results in /*) ;; *) results=$root/$results ;; esac
 list=scripts/faults.txt
 py=/usr/bin/python3
-nat=build/faults-native win=build/faults-win64
+nat=build/faults-native
 faults=$(grep -v '^#' "$list" | grep ' ~~ ' | grep -F -- "${3:-}")
-if [ "$which" != unit ] && [ -z "${DISPLAY:-}" ] && [ -z "${LR_FAULTS_XVFB:-}" ] &&
-   echo "$faults" | grep -q '^wine:'; then
+# The layers to run: unit, and the Wine runs (wine: win64, wine32: win32) some fault names.
+kinds=$(echo "$faults" | sed -n 's/^\(unit\|wine\|wine32\)[: ].*/\1/p' | sort -u)
+[ "$which" = all ] || kinds=$(echo "$kinds" | grep -x "$which")
+wine_kinds=$(echo "$kinds" | grep -v '^unit$')
+if [ -n "$wine_kinds" ] && [ -z "${DISPLAY:-}" ] && [ -z "${LR_FAULTS_XVFB:-}" ]; then
   LR_FAULTS_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$which" "$results" "$only"
 fi
 
@@ -59,37 +63,40 @@ PY
 
 build_unit() { cmake --build "$nat" --target unit_tests -j2 >"$nat/last-build.log" 2>&1; }
 run_unit() { "$nat/tests/unit_tests" --gtest_brief=1 >"$nat/last-run.log" 2>&1; }
-build_wine() { cmake --build "$win" -j2 >"$win/last-build.log" 2>&1; }
-# 0: all passed, 1: a test failed, 2: no test matched
+# A Wine run's build folder and preset: wine (win64) or wine32 (win32).
+wine_dir() { echo "build/faults-$(wine_preset "$1")"; }
+wine_preset() { if [ "$1" = wine32 ]; then echo win32; else echo win64; fi; }
+build_wine() { cmake --build "$(wine_dir "$1")" -j2 >"$(wine_dir "$1")/last-build.log" 2>&1; }
+# run_wine KIND REGEX; 0: all passed, 1: a test failed, 2: no test matched
 run_wine() {
-  ctest --test-dir "$win" -R "$1" -FS wine --no-tests=error --timeout 300 >"$win/last-run.log" 2>&1 && return 0
-  grep -q "No tests were found" "$win/last-run.log" && return 2
+  dir=$(wine_dir "$1")
+  ctest --test-dir "$dir" -R "$2" -FS wine --no-tests=error --timeout 300 >"$dir/last-run.log" 2>&1 && return 0
+  grep -q "No tests were found" "$dir/last-run.log" && return 2
   return 1
 }
 
 mkdir -p "$(dirname "$results")"
 : >"$results"
-if [ "$which" != wine ]; then
+if echo "$kinds" | grep -qx unit; then
   cmake --preset native -B "$nat" >/dev/null || exit 1
   build_unit && run_unit || { echo "faults.sh: the unit tests fail without a fault" >&2; exit 1; }
 fi
-if [ "$which" != unit ]; then
+! echo "$wine_kinds" | grep -qx wine32 || sh scripts/wine32.sh --setup >/dev/null || exit 1
+for kind in $wine_kinds; do
+  dir=$(wine_dir "$kind") preset=$(wine_preset "$kind")
   # No debug information here: each fault relinks every test program.
-  cmake --preset win64 -B "$win" -DCMAKE_CXX_FLAGS_DEBUG=-O0 >/dev/null || exit 1
-  build_wine || { echo "faults.sh: the win64 build fails without a fault" >&2; exit 1; }
-  ctest --test-dir "$win" -R '^wine_prefix$' >/dev/null 2>&1 || { echo "faults.sh: no Wine prefix" >&2; exit 1; }
-  regexes=$(echo "$faults" | sed -n 's/^wine:\([^ ]*\) .*/\1/p' | grep -v '^NONE$' | sort -u | paste -sd'|')
-  [ -z "$regexes" ] || run_wine "$regexes" || { echo "faults.sh: the Wine tests fail without a fault" >&2; exit 1; }
-fi
+  cmake --preset "$preset" -B "$dir" -DCMAKE_CXX_FLAGS_DEBUG=-O0 >/dev/null || exit 1
+  build_wine "$kind" || { echo "faults.sh: the $preset build fails without a fault" >&2; exit 1; }
+  ctest --test-dir "$dir" -R '^wine_prefix$' >/dev/null 2>&1 || { echo "faults.sh: no $preset Wine prefix" >&2; exit 1; }
+  regexes=$(echo "$faults" | sed -n "s/^$kind:\([^ ]*\) .*/\1/p" | grep -v '^NONE$' | sort -u | paste -sd'|')
+  [ -z "$regexes" ] || run_wine "$kind" "$regexes" || { echo "faults.sh: the $preset Wine tests fail without a fault" >&2; exit 1; }
+done
 
 start=$(date +%s)
 # Not a pipe: the loop must run in this shell, so the traps see the planted file.
 while IFS= read -r line; do
   where=$(field "$line" 1) what=$(field "$line" 2) search=$(field "$line" 3) replacement=$(field "$line" 4)
-  case $where in
-    unit) [ "$which" = wine ] && continue ;;
-    wine:*) [ "$which" = unit ] && continue ;;
-  esac
+  echo "$kinds" | grep -qx "${where%%:*}" || continue
   file=$(helper find "$search") || { printf 'error   %-28s %s (text not found once)\n' "$where" "$what" | tee -a "$results"; continue; }
   backup=$root/build/faults-backup
   cp "$file" "$backup" && target=$file
@@ -98,10 +105,10 @@ while IFS= read -r line; do
   if [ "$where" = unit ]; then
     if ! build_unit; then verdict=nobuild; elif ! run_unit; then verdict=caught; fi
   else
-    regex=${where#wine:}
+    kind=${where%%:*} regex=${where#*:}
     if [ "$regex" = NONE ]; then verdict=missed
-    elif ! build_wine; then verdict=nobuild
-    else run_wine "$regex"; case $? in 1) verdict=caught ;; 2) verdict=error ;; esac
+    elif ! build_wine "$kind"; then verdict=nobuild
+    else run_wine "$kind" "$regex"; case $? in 1) verdict=caught ;; 2) verdict=error ;; esac
     fi
   fi
   restore
@@ -114,6 +121,6 @@ total=$(grep -c . "$results")
 c=$(grep -c '^caught' "$results")
 echo "$c of $total faults caught ($(( $(date +%s) - start )) s)" | tee -a "$results"
 # Leave the build dirs as the clean sources make them.
-[ "$which" = wine ] || build_unit
-[ "$which" = unit ] || build_wine
+! echo "$kinds" | grep -qx unit || build_unit
+for kind in $wine_kinds; do build_wine "$kind"; done
 [ "$c" -eq "$total" ]

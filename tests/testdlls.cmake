@@ -105,27 +105,32 @@ lr_test_dll(hangs VERSION 1,0,0,0 SLEEP INFINITE)
 lr_test_dll(slow10 VERSION 1,0,0,0 SLEEP 10000)
 lr_test_dll(asks VERSION 1,0,0,0 MESSAGE_BOX)
 
-# The other architecture: a 32-bit DLL where the 64-bit test build runs (the loader refuses
-# it as a bad format; its version resource still reads).
+# The other architecture: a 64-bit DLL where the 32-bit build runs and a 32-bit one where the
+# 64-bit build runs (the loader refuses it as a bad format; its version resource still reads).
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  set(x86 ${LR_TESTDLL_DIR}/x86.dll)
-  set(LR_NAME x86)
-  set(LR_VERSION_COMMAS 3,2,1,0)
-  set(LR_VERSION_DOTS 3.2.1.0)
-  configure_file(${LR_TESTDLL_SOURCE_DIR}/version.rc.in ${CMAKE_BINARY_DIR}/testdlls_src/x86.rc @ONLY)
-  add_custom_command(OUTPUT ${x86}
-    COMMAND i686-w64-mingw32-windres ${CMAKE_BINARY_DIR}/testdlls_src/x86.rc -O coff -o ${CMAKE_BINARY_DIR}/testdlls_src/x86.res.o
-    COMMAND i686-w64-mingw32-g++-posix -shared -s -static -Wl,--enable-stdcall-fixup -o ${x86}
-            ${LR_TESTDLL_SOURCE_DIR}/testdll.cpp ${LR_TESTDLL_SOURCE_DIR}/testdll.def ${CMAKE_BINARY_DIR}/testdlls_src/x86.res.o
-    DEPENDS ${LR_TESTDLL_SOURCE_DIR}/testdll.cpp ${LR_TESTDLL_SOURCE_DIR}/testdll.def
-    COMMENT "Building the 32-bit test DLL")
-  add_custom_target(testdll_x86 DEPENDS ${x86})
-  foreach(user platform_tests window_tests)
-    if(TARGET ${user})
-      add_dependencies(${user} testdll_x86)
-    endif()
-  endforeach()
+  set(other i686-w64-mingw32)
+  set(other_flags -Wl,--enable-stdcall-fixup)
+else()
+  set(other x86_64-w64-mingw32)
+  set(other_flags)
 endif()
+set(otherarch ${LR_TESTDLL_DIR}/otherarch.dll)
+set(LR_NAME otherarch)
+set(LR_VERSION_COMMAS 3,2,1,0)
+set(LR_VERSION_DOTS 3.2.1.0)
+configure_file(${LR_TESTDLL_SOURCE_DIR}/version.rc.in ${CMAKE_BINARY_DIR}/testdlls_src/otherarch.rc @ONLY)
+add_custom_command(OUTPUT ${otherarch}
+  COMMAND ${other}-windres ${CMAKE_BINARY_DIR}/testdlls_src/otherarch.rc -O coff -o ${CMAKE_BINARY_DIR}/testdlls_src/otherarch.res.o
+  COMMAND ${other}-g++-${LR_MINGW_THREADS} -shared -s -static ${other_flags} -o ${otherarch}
+          ${LR_TESTDLL_SOURCE_DIR}/testdll.cpp ${LR_TESTDLL_SOURCE_DIR}/testdll.def ${CMAKE_BINARY_DIR}/testdlls_src/otherarch.res.o
+  DEPENDS ${LR_TESTDLL_SOURCE_DIR}/testdll.cpp ${LR_TESTDLL_SOURCE_DIR}/testdll.def
+  COMMENT "Building the test DLL of the other architecture")
+add_custom_target(testdll_otherarch DEPENDS ${otherarch})
+foreach(user platform_tests window_tests)
+  if(TARGET ${user})
+    add_dependencies(${user} testdll_otherarch)
+  endif()
+endforeach()
 
 foreach(user platform_tests window_tests)
   if(TARGET ${user})

@@ -1,12 +1,26 @@
-# Tests that run under wine64: one throw-away prefix per ctest run, made by the first test.
+# Tests that run under Wine: wine64 for win64, the 32-bit Wine of the i386 chroot for win32
+# (the toolchain's emulator, scripts/wine32.sh). One throw-away prefix per ctest run, made by
+# the first test.
 
-set(LR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-set(LR_WINE /usr/lib/wine/wine64)
-set(LR_WINE_ENV "WINEPREFIX=${LR_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
+set(LR_WINE ${CMAKE_CROSSCOMPILING_EMULATOR})
+set(LR_WINE_PREFIX_SCRIPT sh ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # The chroot's own prefix, one per build folder (work trees may share the chroot).
+  set(LR_WINEPREFIX /root/lr-prefixes${CMAKE_BINARY_DIR})
+  set(LR_WINE_PREFIX_SCRIPT ${LR_WINE} --exec ${LR_WINE_PREFIX_SCRIPT})
+  set(LR_WINE_ENV "WINEPREFIX=${LR_WINEPREFIX}" "WINEARCH=win32")
+else()
+  set(LR_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(LR_WINE_ENV "WINEPREFIX=${LR_WINEPREFIX}")
+endif()
+list(APPEND LR_WINE_ENV "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
 
-add_test(NAME wine_prefix
-  COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${LR_WINEPREFIX})
+add_test(NAME wine_prefix COMMAND ${LR_WINE_PREFIX_SCRIPT} ${LR_WINEPREFIX})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300
+  ENVIRONMENT "${LR_WINE_ENV}")
+# Its wineserver and Wine's own programs end with the run instead of a minute later.
+add_test(NAME wine_end COMMAND ${LR_WINE_PREFIX_SCRIPT} --end ${LR_WINEPREFIX})
+set_tests_properties(wine_end PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60
   ENVIRONMENT "${LR_WINE_ENV}")
 
 # Every Wine test asks for the prefix and for English unless it says otherwise.

@@ -82,7 +82,7 @@ public:
     HWND Window() const { return window_; }
     HWND Control(int id) const {
         std::pair<int, HWND> found{id, nullptr};
-        EnumChildWindows(window_, [](HWND h, LPARAM p) {
+        EnumChildWindows(window_, [](HWND h, LPARAM p) CALLBACK -> BOOL {
             auto* f = reinterpret_cast<std::pair<int, HWND>*>(p);
             if (GetDlgCtrlID(h) != f->first) return TRUE;
             f->second = h;
@@ -101,7 +101,7 @@ public:
     // The visible top-level windows of the program: its own, a message box (#32770), a popup menu (#32768).
     std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) const {
         struct Search { DWORD pid; const wchar_t* cls; std::vector<HWND> found; } search{process_.dwProcessId, windowClass, {}};
-        EnumWindows([](HWND h, LPARAM p) {
+        EnumWindows([](HWND h, LPARAM p) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(p);
             DWORD pid = 0;
             wchar_t name[32] = {};
@@ -133,7 +133,7 @@ public:
             bool clean = true;
             for (HWND top : Windows()) {
                 clean = clean && !GetUpdateRect(top, nullptr, FALSE);
-                EnumChildWindows(top, [](HWND h, LPARAM p) {
+                EnumChildWindows(top, [](HWND h, LPARAM p) CALLBACK -> BOOL {
                     if (IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE)) *reinterpret_cast<bool*>(p) = false;
                     return TRUE;
                 }, reinterpret_cast<LPARAM>(&clean));

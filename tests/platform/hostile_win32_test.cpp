@@ -99,7 +99,7 @@ TEST(HostileWin32, FilesAsThePagesAndTheLoaderSeeThem) {
         {dir + L"cut.dll", none, true}, {dir + L"half.dll", version, false}, {dir + L"empty.dll", none, false},
         {dir + L"text.dll", none, false}, {dir + L"folder.dll", none, false}, {deep + L"long.dll", version, true},
         {dir + L"\u0416\u4E2D.dll", version, true}, {dir + L"locked.dll", none, false},
-        {TestDll("x86.dll"), L"3.2.1 (Build 0)", false},
+        {TestDll("otherarch.dll"), L"3.2.1 (Build 0)", false},
     };
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     for (const Case& c : cases) {
@@ -109,7 +109,7 @@ TEST(HostileWin32, FilesAsThePagesAndTheLoaderSeeThem) {
         const auto result = static_cast<std::uint32_t>(Register(c.path));
         EXPECT_TRUE(c.loads ? result == 0 : (result >> 16) == 0x8007 && (result & 0xFFFF)) << std::hex << result;
     }
-    EXPECT_EQ(Register(TestDll("x86.dll")), modDLLRegister::HResultFromWin32(ERROR_BAD_EXE_FORMAT));
+    EXPECT_EQ(Register(TestDll("otherarch.dll")), modDLLRegister::HResultFromWin32(ERROR_BAD_EXE_FORMAT));
     // The deep one knows its own name only cut to MAX_PATH.
     const std::wstring calls = Recorded(L"Calls");
     EXPECT_EQ(calls.substr(0, 8), L"cut.dll;");

@@ -77,7 +77,7 @@ RECT TextExtent(HWND h, std::wstring& problem) {
 
 void ExpectReadable(HWND top, const std::wstring& where) {
     std::vector<HWND> shown;
-    EnumChildWindows(top, [](HWND h, LPARAM p) {
+    EnumChildWindows(top, [](HWND h, LPARAM p) CALLBACK -> BOOL {
         if (IsWindowVisible(h)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
         return TRUE;
     }, reinterpret_cast<LPARAM>(&shown));
@@ -102,7 +102,7 @@ void ExpectReadable(HWND top, const std::wstring& where) {
 std::wstring aboutWhere;
 bool aboutSeen = false;
 void CALLBACK LookAtAbout(HWND, UINT, UINT_PTR timer, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) {
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) CALLBACK -> BOOL {
         if (!IsClass(h, L"#32770")) return TRUE;
         ExpectReadable(h, aboutWhere);
         aboutSeen = true;
@@ -128,7 +128,7 @@ TEST(Readable, EveryTextInEverySetting) {
     HDC screen = GetDC(nullptr);
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), _wtoi(setting)) << "the DPI took";
     LOGFONTW tahoma{0, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"};
-    const auto none = [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM) { return 0; };
+    const auto none = [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM) CALLBACK -> int { return 0; };
     EXPECT_EQ(EnumFontFamiliesExW(screen, &tahoma, none, 0, 0) == 0, lstrcmpW(fonts, L"plain") != 0) << "the fonts";
     ReleaseDC(nullptr, screen);
     GetEnvironmentVariableW(L"LANG", language, 3);

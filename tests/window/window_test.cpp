@@ -14,7 +14,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "app/control_ids.h"
 #include "app/frmLumoraRepair.h"
@@ -41,7 +40,7 @@ void DrainQueue() {
 
 HWND Child(HWND top, int id) {
     std::pair<int, HWND> found{id, nullptr};
-    EnumChildWindows(top, [](HWND h, LPARAM p) {
+    EnumChildWindows(top, [](HWND h, LPARAM p) CALLBACK -> BOOL {
         auto* f = reinterpret_cast<std::pair<int, HWND>*>(p);
         if (GetDlgCtrlID(h) != f->first) return TRUE;
         f->second = h;
@@ -55,7 +54,7 @@ HWND Child(HWND top, int id) {
 // system folder.
 struct Placed { const char* dll; int folder; const wchar_t* name; };
 const Placed kPlaced[] = {
-    {"pumps", 0, L"msjet40.dll"}, {"x86", 0, L"msjtes40.dll"}, {"denied", 1, L"ado\\MSADOX.DLL"},
+    {"pumps", 0, L"msjet40.dll"}, {"otherarch", 0, L"msjtes40.dll"}, {"denied", 1, L"ado\\MSADOX.DLL"},
     {"sfalse", 1, L"ado\\MSADOR15.DLL"}, {"withdep", 1, L"ado\\MSADRH15.DLL"}, {"withdep", 1, L"MSADC\\MSADCE.DLL"},
     {"lrdep", 1, L"MSADC\\lrdep.dll"}, {"decoy", 2, L"lrdep.dll"}, {"decoy", 3, L"lrdep.dll"}};
 std::wstring PlacedPath(const Placed& p) {
@@ -278,7 +277,7 @@ TEST(RealToolkit, CloseInsideAHandlerWaitsForIt) {
 // modal loop.
 std::wstring boxText;
 void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) {
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM) CALLBACK -> BOOL {
         wchar_t cls[16] = {};
         GetClassNameW(h, cls, 16);
         if (std::wstring(cls) != L"#32770") return TRUE;
@@ -365,6 +364,22 @@ TEST_F(RealWindow, SystemMenuReportAndAboutBox) {
 
 using testdlls::Recorded;
 
+// A second thread, as a second user: on the Win32 threads the 32-bit build has, which know no
+// std::thread.
+class Thread {
+public:
+    explicit Thread(std::function<void()> run) : run_(std::move(run)) {
+        handle_ = CreateThread(nullptr, 0, [](void* self) CALLBACK -> DWORD {
+            return static_cast<Thread*>(self)->run_(), 0;
+        }, this, 0, nullptr);
+    }
+    void join() { WaitForSingleObject(handle_, INFINITE), CloseHandle(handle_); }
+
+private:
+    std::function<void()> run_;
+    HANDLE handle_;
+};
+
 // Polls for the state a step needs, up to `ms`; false when it never comes.
 bool Until(const std::function<bool()>& state, DWORD ms = 60000) {
     for (const DWORD end = GetTickCount() + ms; !state(); Sleep(20))
@@ -414,7 +429,7 @@ TEST_F(RealWindow, ComponentsThatMisbehaveInTheirWorkers) {
     const HWND tabs = H(TabStrip1), about = H(cmdAbout);
     std::wstring warning;
     std::atomic<bool> done{false};
-    std::thread user([&] {
+    Thread user([&] {
         const auto inCall = [](const wchar_t* file) { return Recorded().ends_with(file); };
         EXPECT_TRUE(Until([&] { return inCall(L"MSJRO.DLL;"); }));
         DWORD_PTR result = 0;
@@ -458,7 +473,7 @@ TEST_F(RealWindow, ComponentsThatMisbehaveInTheirWorkers) {
     // Closed during a call that never returns: the worker ends at once, and then the window.
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     ClickTab(2);
-    std::thread closer([&] {
+    Thread closer([&] {
         if (Until([] { return Recorded() == L"msjet40.dll;"; })) PostMessageW(top, WM_CLOSE, 0, 0);
     });
     PostMessageW(H(Command3), BM_CLICK, 0, 0);
