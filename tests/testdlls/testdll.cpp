@@ -7,6 +7,8 @@
 // its process; one asks the user in a message box first.
 #include <windows.h>
 
+#include <cstdint>
+
 #ifndef LR_TESTDLL_RESULT
 #define LR_TESTDLL_RESULT S_OK
 #endif
@@ -81,7 +83,10 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     DestroyWindow(window);
 #endif
 #ifdef LR_TESTDLL_CRASH
-    *static_cast<volatile int*>(nullptr) = 1;
+    // A write through a null the optimiser cannot see: a plain null store is made a trap
+    // (an illegal instruction) at -Oz.
+    static volatile std::uintptr_t nowhere = 0;
+    *reinterpret_cast<volatile int*>(nowhere) = 1;
 #endif
     return static_cast<HRESULT>(LR_TESTDLL_RESULT);
 }
