@@ -36,10 +36,13 @@ file(GLOB LR_WINDOW_SOURCES CONFIGURE_DEPENDS window/*.cpp)
 add_executable(window_tests ${LR_WINDOW_SOURCES} $<TARGET_OBJECTS:lumora_resources>)
 target_link_libraries(window_tests PRIVATE lumora_win32 ${LR_GTEST_MAIN})
 target_include_directories(window_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-# The registration workers are the product's exe, started as the window starts them.
-target_compile_definitions(window_tests PRIVATE LR_PRODUCT_EXE="$<TARGET_FILE:LumoraRepair>")
-add_dependencies(window_tests LumoraRepair)
 gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX window.
   PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=")
+
+# The registration workers are the product's exe, started as the window starts them.
+foreach(user platform_tests window_tests)
+  target_compile_definitions(${user} PRIVATE LR_PRODUCT_EXE="$<TARGET_FILE:LumoraRepair>")
+  add_dependencies(${user} LumoraRepair)
+endforeach()
 
 add_subdirectory(e2e)
