@@ -50,9 +50,6 @@ file(GLOB LR_WINDOW_SOURCES CONFIGURE_DEPENDS window/*.cpp)
 add_executable(window_tests ${LR_WINDOW_SOURCES} $<TARGET_OBJECTS:lumora_resources>)
 target_link_libraries(window_tests PRIVATE lumora_win32 ${LR_GTEST_MAIN})
 target_include_directories(window_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-# The registration workers are the product's exe, started as the window starts them.
-target_compile_definitions(window_tests PRIVATE LR_PRODUCT_EXE="$<TARGET_FILE:LumoraRepair>")
-add_dependencies(window_tests LumoraRepair)
 gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX window.
   PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=")
 
@@ -75,6 +72,12 @@ foreach(setting "test;de_DE" "plain;en_US" "plain;de_DE")
     COMMAND ${LR_WINE} $<TARGET_FILE:window_tests> --gtest_filter=Readable.*)
   set_tests_properties(window.Readable.${fonts}_${language} PROPERTIES FIXTURES_REQUIRED ${fixture} RUN_SERIAL ON
     ENVIRONMENT "WINEPREFIX=${prefix};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;LANG=${language}.UTF-8;LC_ALL=;LR_FONTS=${fonts}")
+endforeach()
+
+# The registration workers are the product's exe, started as the window starts them.
+foreach(user platform_tests window_tests)
+  target_compile_definitions(${user} PRIVATE LR_PRODUCT_EXE="$<TARGET_FILE:LumoraRepair>")
+  add_dependencies(${user} LumoraRepair)
 endforeach()
 
 add_subdirectory(e2e)

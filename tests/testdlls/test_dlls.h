@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/modules_win32.h"
+#include "platform/win32/workers_win32.h"
 #include "register/RegisterError.h"
 #include "register/modDLLRegister.h"
 
@@ -23,7 +24,7 @@ inline std::wstring BuildPath(const std::string& unixPath) {
 inline std::wstring TestDll(const std::string& name) { return BuildPath(std::string(LR_TESTDLL_DIR) + "/" + name); }
 
 #ifdef LR_PRODUCT_EXE
-// The program the window tests' registration workers run: the test build's LumoraRepair.exe.
+// The program the tests' registration workers run: the test build's LumoraRepair.exe.
 inline std::wstring ProductExe() { return BuildPath(LR_PRODUCT_EXE); }
 #endif
 
@@ -46,5 +47,18 @@ inline std::int32_t Register(const std::wstring& path) {
     }
     return 0;
 }
+
+#ifdef LR_PRODUCT_EXE
+// A registration as the commands make it, in a worker: how it ended and its code.
+inline os::CallResult RegisterInWorker(const std::wstring& path) {
+    win32::Workers workers(ProductExe());
+    const auto worker = workers.Start();
+    worker->Send(path);
+    os::CallResult result;
+    while ((result = worker->Wait(60000)).end == os::CallEnd::Waiting) {
+    }
+    return result;
+}
+#endif
 
 }  // namespace testdlls
