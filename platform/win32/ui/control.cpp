@@ -55,6 +55,19 @@ RECT Control::LaidOut() const {
     return RECT{left, top, left + Pixels(p.width, false), top + Pixels(p.height, true)};
 }
 
+int Control::CaptionWidth(TEXTMETRICW* metrics) const {
+    const std::wstring text = Caption();
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, hfont_ ? static_cast<HGDIOBJ>(hfont_) : GetStockObject(DEFAULT_GUI_FONT));
+    RECT measured{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+    if (metrics) GetTextMetricsW(dc, metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    return measured.right;
+}
+
 void Control::Attach() {
     if (!hwnd_) return;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

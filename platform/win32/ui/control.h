@@ -100,6 +100,9 @@ public:
     virtual int LineHeight() const { return 0; }
     // The laid-out place in pixels, relative to the container.
     RECT LaidOut() const;
+    // The caption's width on one line as the control draws it, with its own font; the font's
+    // metrics too when asked.
+    int CaptionWidth(TEXTMETRICW* metrics = nullptr) const;
 
     int Id() const override { return spec_.id; }
     ui::Kind GetKind() const override { return spec_.kind; }
