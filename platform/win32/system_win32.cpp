@@ -84,8 +84,9 @@ std::wstring System::ShortPathName(const std::wstring& path) {
 // application."). Every insert is given an argument, the others an empty text, so a text with
 // inserts of its own is shown without them instead of failing or showing them raw.
 std::wstring System::ErrorText(std::int32_t code, const std::wstring& file) {
+    const wchar_t none[] = L"";
     DWORD_PTR arguments[99];
-    for (DWORD_PTR& argument : arguments) argument = reinterpret_cast<DWORD_PTR>(L"");
+    for (DWORD_PTR& argument : arguments) argument = reinterpret_cast<DWORD_PTR>(none);
     arguments[0] = reinterpret_cast<DWORD_PTR>(file.c_str());
     wchar_t* text = nullptr;
     const DWORD n = ::FormatMessageW(

@@ -11,6 +11,9 @@
 
 #include <algorithm>
 
+#include "platform/win32/ui/button.h"
+#include "platform/win32/ui/label.h"
+
 namespace win32 {
 namespace {
 
@@ -35,50 +38,46 @@ void Place(HWND hwnd, const RECT& want) {
 
 }  // namespace
 
-// Labels are placed in layout order, which lists a row's labels from left to right and rows
-// from the top down: whatever a label keeps clear of is placed before it.
+// Placed in layout order, which lists a row's labels from left to right, rows from the top
+// down and a button after the labels beside it: whatever a control keeps clear of is placed
+// before it.
 void Form::Arrange(const Control& changed) {
     if (!lookApplied_ || arranging_) return;
     arranging_ = true;  // moving a control does not arrange again
     const int container = changed.Design().container;
     RECT room{};
     GetClientRect(container ? Find(container)->Hwnd() : hwnd_, &room);
-    const int gap = Pixels(60, false);
+    const int gap = dpiX_ / 24;  // 60 twips
     const auto labelHere = [container](const Control* c) {
         return c->Hwnd() && c->Design().container == container && c->GetKind() == ui::Kind::Label;
     };
     for (auto& c : controls_) {
-        if (!labelHere(c.get())) continue;
+        const bool button = c->GetKind() == ui::Kind::Button;
+        if (!(labelHere(c.get()) || (button && c->Hwnd() && c->Design().container == container))) continue;
         const RECT laid = c->LaidOut(), now = Current(c->Hwnd());
-        const int width = now.right - now.left;
+        const int needs = button ? static_cast<const Button&>(*c).TextRoom() : 0;
+        const int width = button ? 0 : now.right - now.left;
         int left = laid.left, top = laid.top;
-        for (auto& before : controls_) {
-            if (before == c) break;
-            if (!labelHere(before.get())) continue;
-            const RECT r = Current(before->Hwnd()), b = before->LaidOut();
-            if (SameRow(b, laid)) {
+        for (auto& other : controls_) {
+            if (!button && other == c) break;
+            if (!labelHere(other.get())) continue;
+            const RECT r = Current(other->Hwnd()), b = other->LaidOut();
+            if (button) {
+                if (r.top < laid.bottom && laid.top < r.bottom && r.left < laid.left) left = std::max<int>(left, r.right + gap);
+            } else if (SameRow(b, laid)) {
                 if (b.left < laid.left) left = std::max<int>(left, r.right + gap);
             } else if (r.top < laid.top && r.left < laid.left + width && r.right > laid.left) {
-                top = std::max<int>(top, r.top + before->LineHeight());
+                top = std::max<int>(top, r.top + static_cast<const Label&>(*other).LineHeight());
             }
         }
-        left = std::max<int>(laid.left, std::min<int>(left, room.right - width));
-        Place(c->Hwnd(), RECT{left, top, left + width, top + now.bottom - now.top});
-    }
-    for (auto& button : controls_) {
-        if (!button->Hwnd() || button->Design().container != container || button->GetKind() != ui::Kind::Button)
-            continue;
-        const RECT laid = button->LaidOut();
-        const int needs = button->TextRoom();
-        const int right = std::max<int>(laid.right, std::min<int>(room.right, laid.left + needs));
-        int left = laid.left;
-        for (auto& label : controls_) {
-            if (!labelHere(label.get())) continue;
-            const RECT r = Current(label->Hwnd());
-            if (r.top < laid.bottom && laid.top < r.bottom && r.left < laid.left) left = std::max<int>(left, r.right + gap);
+        if (button) {
+            const int right = std::max<int>(laid.right, std::min<int>(room.right, laid.left + needs));
+            left = std::min<int>(left, std::max<int>(laid.left, right - needs));
+            Place(c->Hwnd(), RECT{left, laid.top, right, laid.bottom});
+        } else {
+            left = std::max<int>(laid.left, std::min<int>(left, room.right - width));
+            Place(c->Hwnd(), RECT{left, top, left + width, top + now.bottom - now.top});
         }
-        left = std::min<int>(left, std::max<int>(laid.left, right - needs));
-        Place(button->Hwnd(), RECT{left, laid.top, right, laid.bottom});
     }
     arranging_ = false;
 }

@@ -45,7 +45,7 @@ void Button::SetButtonIcon(const ui::Picture& picture, int marginLeft, int margi
 // clears the icon when it has the icon's room on both sides.
 int Button::TextRoom() const {
     if (!hwnd_) return 0;
-    const int border = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
+    const int border = 8;  // the button's edge and the room the system leaves inside it
     const int icon = images_ ? margin_.left + 16 + 2 : 0;
     return CaptionWidth() + 2 * (border + icon);
 }

@@ -51,8 +51,10 @@ HWND Control::MakeWindow(DWORD exStyle, const wchar_t* windowClass, const wchar_
 
 RECT Control::LaidOut() const {
     const auto& p = spec_.place;
-    const int left = Pixels(p.left, false), top = Pixels(p.top, true);
-    return RECT{left, top, left + Pixels(p.width, false), top + Pixels(p.height, true)};
+    const int twips[] = {p.left, p.top, p.width, p.height};
+    int pixels[4];
+    for (int i = 0; i < 4; ++i) pixels[i] = Pixels(twips[i], i % 2 != 0);  // as MakeWindow places it
+    return RECT{pixels[0], pixels[1], pixels[0] + pixels[2], pixels[1] + pixels[3]};
 }
 
 int Control::CaptionWidth(TEXTMETRICW* metrics) const {

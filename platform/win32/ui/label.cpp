@@ -80,13 +80,13 @@ void Label::Fit() {
     lineHeight_ = metrics.tmHeight;
     const int laidOut = Pixels(Design().place.width, false);
     const int textWidth = measured + metrics.tmAveCharWidth / 2 + 2;
-    const bool severalLines = Pixels(Design().place.height, true) >= 2 * metrics.tmHeight;
+    const int laidOutHeight = Pixels(Design().place.height, true);
+    const bool severalLines = laidOutHeight >= 2 * metrics.tmHeight;
     int width = textWidth;
     if (!(Design().look & ui::kAutoWidth)) {
         if (IsLink() || (textWidth > laidOut && severalLines)) width = laidOut;
     }
     // A line taller than laid out (a larger DPI, a font with other sizes) is not cut at its foot.
-    const int laidOutHeight = Pixels(Design().place.height, true);
     const int height = severalLines ? laidOutHeight : std::max<int>(laidOutHeight, metrics.tmHeight);
     RECT r{};
     GetClientRect(hwnd_, &r);
