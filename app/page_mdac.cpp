@@ -55,10 +55,9 @@ int CompareVersionTexts(const std::wstring& a, const std::wstring& b) {
 // The version as the label shows it: a multi-string's first text, or a text whose zero was
 // stored inside it, ends at the NUL; blanks around it are no part of the number.
 std::wstring AsShown(const std::wstring& text) {
-    const std::wstring shown = os::BeforeFirstNul(text);
-    const std::size_t first = shown.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) return {};
-    return shown.substr(first, shown.find_last_not_of(L" \t") + 1 - first);
+    std::wstring shown = os::BeforeFirstNul(text);
+    while (!shown.empty() && shown.back() == L' ') shown.pop_back();
+    return shown.substr(std::min(shown.find_first_not_of(L' '), shown.size()));
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ public:
     virtual std::wstring ShortPathName(const std::wstring& path) = 0;
     // The system's text for an HRESULT or error code, in the user's language (FormatMessage),
     // without its line end; empty when the system has none. Where the text takes a file as
-    // its first insert, `file` stands there; other inserts are left out.
+    // its first insert, `file` stands there; other inserts are left empty.
     virtual std::wstring ErrorText(std::int32_t code, const std::wstring& file) = 0;
 };
 

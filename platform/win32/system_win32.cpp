@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "platform/strings.h"
 #include "platform/win32/ansi.h"
 
 namespace win32 {
@@ -81,31 +80,20 @@ std::wstring System::ShortPathName(const std::wstring& path) {
     return n > 0 && n < 261 ? std::wstring(buffer, n) : std::wstring();
 }
 
-namespace {
-
-// FormatMessageW into a buffer of its own; empty when it fails.
-std::wstring Format(DWORD flags, const void* source, DWORD code, va_list* arguments) {
+// The system's text with the file's name in its first insert ("%1 is not a valid Win32
+// application."). Every insert is given an argument, the others an empty text, so a text with
+// inserts of its own is shown without them instead of failing or showing them raw.
+std::wstring System::ErrorText(std::int32_t code, const std::wstring& file) {
+    const wchar_t none[] = L"";
+    DWORD_PTR arguments[99];
+    for (DWORD_PTR& argument : arguments) argument = reinterpret_cast<DWORD_PTR>(none);
+    arguments[0] = reinterpret_cast<DWORD_PTR>(file.c_str());
     wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(flags | FORMAT_MESSAGE_ALLOCATE_BUFFER, source, code, 0,
-                                     reinterpret_cast<wchar_t*>(&text), 0, arguments);
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY, nullptr,
+        static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, reinterpret_cast<va_list*>(arguments));
     std::wstring result(text ? text : L"", text ? n : 0);
     if (text) ::LocalFree(text);
-    return result;
-}
-
-}  // namespace
-
-// Fetched with its inserts left in, then filled from our one argument: "%1 is not a valid
-// Win32 application." names the file, and a text with inserts we cannot fill loses them
-// instead of failing or showing them raw.
-std::wstring System::ErrorText(std::int32_t code, const std::wstring& file) {
-    const std::wstring raw = Format(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                    static_cast<DWORD>(code), nullptr);
-    const std::wstring pattern = os::KeepFileInsert(raw);
-    DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(file.c_str())};
-    std::wstring result = pattern.empty() ? pattern
-                                          : Format(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                                   pattern.c_str(), 0, reinterpret_cast<va_list*>(arguments));
     while (!result.empty() && (result.back() == L'\r' || result.back() == L'\n' || result.back() == L' ')) result.pop_back();
     return result;
 }

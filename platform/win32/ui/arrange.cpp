@@ -11,6 +11,9 @@
 
 #include <algorithm>
 
+#include "platform/win32/ui/button.h"
+#include "platform/win32/ui/label.h"
+
 namespace win32 {
 namespace {
 
@@ -35,48 +38,46 @@ void Place(HWND hwnd, const RECT& want) {
 
 }  // namespace
 
+// Placed in layout order, which lists a row's labels from left to right, rows from the top
+// down and a button after the labels beside it: whatever a control keeps clear of is placed
+// before it.
 void Form::Arrange(const Control& changed) {
     if (!lookApplied_ || arranging_) return;
     arranging_ = true;  // moving a control does not arrange again
     const int container = changed.Design().container;
     RECT room{};
     GetClientRect(container ? Find(container)->Hwnd() : hwnd_, &room);
-    const int gap = Pixels(60, false);
-
-    std::vector<Control*> labels, buttons;
+    const int gap = dpiX_ / 24;  // 60 twips
+    const auto labelHere = [container](const Control* c) {
+        return c->Hwnd() && c->Design().container == container && c->GetKind() == ui::Kind::Label;
+    };
     for (auto& c : controls_) {
-        if (!c->Hwnd() || c->Design().container != container) continue;
-        if (c->GetKind() == ui::Kind::Label) labels.push_back(c.get());
-        if (c->GetKind() == ui::Kind::Button) buttons.push_back(c.get());
-    }
-    SortStable(labels, [](const Control* c) { return c->Design().place.left; });
-    std::vector<RECT> placed;
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        const RECT laid = labels[i]->LaidOut(), now = Current(labels[i]->Hwnd());
-        const int width = now.right - now.left;
-        int left = laid.left;
-        for (std::size_t j = 0; j < i; ++j)
-            if (labels[j]->Design().place.left < labels[i]->Design().place.left && SameRow(labels[j]->LaidOut(), laid))
-                left = std::max<int>(left, placed[j].right + gap);
-        left = std::max<int>(laid.left, std::min<int>(left, room.right - width));
-        int top = laid.top;
-        for (std::size_t j = 0; j < i; ++j)
-            if (placed[j].top < laid.top && placed[j].right > left && !SameRow(labels[j]->LaidOut(), laid))
-                top = std::max<int>(top, placed[j].top + labels[j]->LineHeight());
-        const RECT want{left, top, left + width, now.bottom - now.top + top};
-        Place(labels[i]->Hwnd(), want);
-        placed.push_back(want);
-    }
-    for (Control* button : buttons) {
-        const RECT laid = button->LaidOut();
-        const int needs = button->TextRoom();
-        int left = laid.left;
-        const int right = std::max<int>(laid.right, std::min<int>(room.right, laid.left + needs));
-        for (const RECT& label : placed)
-            if (label.top < laid.bottom && laid.top < label.bottom && label.left < laid.left)
-                left = std::max<int>(left, label.right + gap);
-        left = std::min<int>(left, std::max<int>(laid.left, right - needs));
-        Place(button->Hwnd(), RECT{left, laid.top, right, laid.bottom});
+        const bool button = c->GetKind() == ui::Kind::Button;
+        if (!(labelHere(c.get()) || (button && c->Hwnd() && c->Design().container == container))) continue;
+        const RECT laid = c->LaidOut(), now = Current(c->Hwnd());
+        const int needs = button ? static_cast<const Button&>(*c).TextRoom() : 0;
+        const int width = button ? 0 : now.right - now.left;
+        int left = laid.left, top = laid.top;
+        for (auto& other : controls_) {
+            if (!button && other == c) break;
+            if (!labelHere(other.get())) continue;
+            const RECT r = Current(other->Hwnd()), b = other->LaidOut();
+            if (button) {
+                if (r.top < laid.bottom && laid.top < r.bottom && r.left < laid.left) left = std::max<int>(left, r.right + gap);
+            } else if (SameRow(b, laid)) {
+                if (b.left < laid.left) left = std::max<int>(left, r.right + gap);
+            } else if (r.top < laid.top && r.left < laid.left + width && r.right > laid.left) {
+                top = std::max<int>(top, r.top + static_cast<const Label&>(*other).LineHeight());
+            }
+        }
+        if (button) {
+            const int right = std::max<int>(laid.right, std::min<int>(room.right, laid.left + needs));
+            left = std::min<int>(left, std::max<int>(laid.left, right - needs));
+            Place(c->Hwnd(), RECT{left, laid.top, right, laid.bottom});
+        } else {
+            left = std::max<int>(laid.left, std::min<int>(left, room.right - width));
+            Place(c->Hwnd(), RECT{left, top, left + width, top + now.bottom - now.top});
+        }
     }
     arranging_ = false;
 }

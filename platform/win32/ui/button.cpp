@@ -45,16 +45,9 @@ void Button::SetButtonIcon(const ui::Picture& picture, int marginLeft, int margi
 // clears the icon when it has the icon's room on both sides.
 int Button::TextRoom() const {
     if (!hwnd_) return 0;
-    const std::wstring text = Caption();
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
-    RECT measured{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
-    const int border = 2 * GetSystemMetrics(SM_CXEDGE) + 4;
+    const int border = 8;  // the button's edge and the room the system leaves inside it
     const int icon = images_ ? margin_.left + 16 + 2 : 0;
-    return static_cast<int>(measured.right) + 2 * (border + icon);
+    return CaptionWidth() + 2 * (border + icon);
 }
 
 }  // namespace win32

@@ -30,7 +30,8 @@ public:
     void OnCommand(int code) override;
     bool Press() override;
     void SetButtonIcon(const ui::Picture& picture, int marginLeft, int marginTop) override;
-    int TextRoom() const override;
+    // The width its caption needs to be read whole and clear of the icon, in pixels.
+    int TextRoom() const;
 
 private:
     void Fit() override { host_.Arrange(*this); }

@@ -51,8 +51,23 @@ HWND Control::MakeWindow(DWORD exStyle, const wchar_t* windowClass, const wchar_
 
 RECT Control::LaidOut() const {
     const auto& p = spec_.place;
-    const int left = Pixels(p.left, false), top = Pixels(p.top, true);
-    return RECT{left, top, left + Pixels(p.width, false), top + Pixels(p.height, true)};
+    const int twips[] = {p.left, p.top, p.width, p.height};
+    int pixels[4];
+    for (int i = 0; i < 4; ++i) pixels[i] = Pixels(twips[i], i % 2 != 0);  // as MakeWindow places it
+    return RECT{pixels[0], pixels[1], pixels[0] + pixels[2], pixels[1] + pixels[3]};
+}
+
+int Control::CaptionWidth(TEXTMETRICW* metrics) const {
+    const std::wstring text = Caption();
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, hfont_ ? static_cast<HGDIOBJ>(hfont_) : GetStockObject(DEFAULT_GUI_FONT));
+    RECT measured{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+    if (metrics) GetTextMetricsW(dc, metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    return measured.right;
 }
 
 void Control::Attach() {

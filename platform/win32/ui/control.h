@@ -94,12 +94,11 @@ public:
     virtual Layer StackLayer() const { return Layer::AsMade; }
     // A window of the control that lies beneath all others of its container (a group box).
     virtual HWND Backdrop() const { return nullptr; }
-    // The width the control's caption needs to be read whole, in pixels; 0 when any will do.
-    virtual int TextRoom() const { return 0; }
-    // The height of a line of the control's text, in pixels; 0 when it shows none.
-    virtual int LineHeight() const { return 0; }
     // The laid-out place in pixels, relative to the container.
     RECT LaidOut() const;
+    // The caption's width on one line as the control draws it, with its own font; the font's
+    // metrics too when asked.
+    int CaptionWidth(TEXTMETRICW* metrics = nullptr) const;
 
     int Id() const override { return spec_.id; }
     ui::Kind GetKind() const override { return spec_.kind; }

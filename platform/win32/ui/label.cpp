@@ -73,28 +73,20 @@ bool Label::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
 // a link label that keeps a fixed width keeps it.
 void Label::Fit() {
     if (!hwnd_ || !host_.LookApplied()) return;
-    const std::wstring text = Caption();
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
     // Measured the way the control draws, plus a little room: the control's own text
     // layout may round differently, and a cut last digit is worse than a wider label.
-    RECT measured{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
+    const int measured = CaptionWidth(&metrics);
     lineHeight_ = metrics.tmHeight;
     const int laidOut = Pixels(Design().place.width, false);
-    const int textWidth = static_cast<int>(measured.right) + metrics.tmAveCharWidth / 2 + 2;
-    const bool severalLines = Pixels(Design().place.height, true) >= 2 * metrics.tmHeight;
+    const int textWidth = measured + metrics.tmAveCharWidth / 2 + 2;
+    const int laidOutHeight = Pixels(Design().place.height, true);
+    const bool severalLines = laidOutHeight >= 2 * metrics.tmHeight;
     int width = textWidth;
     if (!(Design().look & ui::kAutoWidth)) {
         if (IsLink() || (textWidth > laidOut && severalLines)) width = laidOut;
     }
     // A line taller than laid out (a larger DPI, a font with other sizes) is not cut at its foot.
-    const int laidOutHeight = Pixels(Design().place.height, true);
     const int height = severalLines ? laidOutHeight : std::max<int>(laidOutHeight, metrics.tmHeight);
     RECT r{};
     GetClientRect(hwnd_, &r);

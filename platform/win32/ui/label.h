@@ -17,7 +17,8 @@ public:
     bool Press() override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     Layer StackLayer() const override { return Layer::LeftToRight; }
-    int LineHeight() const override { return lineHeight_; }
+    // The height of a line of its text, in pixels, as last fitted.
+    int LineHeight() const { return lineHeight_; }
 
 private:
     bool IsLink() const { return (Design().look & ui::kLink) != 0; }
