@@ -148,8 +148,8 @@ Control* Form::Find(int id) const {
 
 // Pages lie over the tab strip; later pages under earlier ones, the first on top. Then from
 // the bottom: group boxes (transparent inside, beneath their labels), labels from left to
-// right (and from top to bottom), so a caption grown past its width runs under the value beside it instead of hiding
-// it; everything else above, as made. Each container's controls are made together, so the
+// right (and from top to bottom), so a caption grown past its width runs under the value
+// beside it instead of hiding it; everything else above, as made. Each container's controls are made together, so the
 // order holds for what was just made.
 void Form::Stack(const std::vector<Control*>& made) {
     for (auto it = made.rbegin(); it != made.rend(); ++it)
