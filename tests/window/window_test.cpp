@@ -31,6 +31,13 @@ using namespace ctl;
 
 HWND TopWindow() { return FindWindowW(L"LumoraRepair", nullptr); }
 
+// Polls for the state a step needs, up to `ms`; false when it never comes.
+bool Until(const std::function<bool()>& state, DWORD ms = 60000) {
+    for (const DWORD end = GetTickCount() + ms; !state(); Sleep(20))
+        if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
+    return true;
+}
+
 // A window's end posts WM_QUIT; taken off the queue so the next window's DoEvents runs.
 void DrainQueue() {
     MSG msg;
@@ -126,7 +133,7 @@ protected:
         PostMessageW(H(TabStrip1), WM_LBUTTONUP, 0, at);
         // The page follows from the tab timer: done once the page the tab names is up.
         const int page = picMDAC + n - 1;
-        for (DWORD start = GetTickCount(); form->DoEvents(), !Shown(page) && GetTickCount() - start < 5000;) Sleep(10);
+        Until([&] { return form->DoEvents(), Shown(page); }, 5000);
     }
     void ColumnClick(int view, int column) {
         NMLISTVIEW note{};
@@ -380,12 +387,6 @@ private:
     HANDLE handle_;
 };
 
-// Polls for the state a step needs, up to `ms`; false when it never comes.
-bool Until(const std::function<bool()>& state, DWORD ms = 60000) {
-    for (const DWORD end = GetTickCount() + ms; !state(); Sleep(20))
-        if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
-    return true;
-}
 // A message box by title, of this process or of another (a component's in its worker).
 HWND Box(const wchar_t* title, bool ours) {
     const HWND box = FindWindowW(L"#32770", title);
