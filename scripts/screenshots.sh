@@ -19,11 +19,5 @@ for form in installed not-installed; do
   product=yes
   [ "$form" = installed ] || product=no
   /usr/lib/wine/wine64 "$driver" product $product start "$exe" screenshots "$out" "$tag$form-" \
-    click 1009 box shot "$out/$tag$form-about.bmp" key return close exited
-done
-for f in "$out"/*.bmp; do
-  if [ -f "$f" ]; then
-    convert "$f" "${f%.bmp}.png"
-    rm "$f"
-  fi
+    click 1009 box shot "$out/$tag$form-about.png" key return close exited
 done

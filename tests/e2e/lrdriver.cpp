@@ -12,11 +12,15 @@
 // app/control_ids.h.
 #include <windows.h>
 #include <commctrl.h>
+#include <objidl.h>  // gdiplus.h needs it; the build is lean
+#include <gdiplus.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cwchar>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,12 +30,6 @@ struct Failure {
     std::wstring message;
 };
 
-void Print(const std::wstring& line) {
-    for (wchar_t c : line) std::putchar((c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?');
-    std::printf("\n");
-    std::fflush(stdout);
-}
-
 void Poll(const std::function<bool()>& done, const std::wstring& what, DWORD timeout = 10000) {
     for (DWORD start = GetTickCount(); !done(); Sleep(50))
         if (GetTickCount() - start > timeout) throw Failure{what};
@@ -40,7 +38,7 @@ void Poll(const std::function<bool()>& done, const std::wstring& what, DWORD tim
 // Paths come as Unix paths from CMake; Wine maps the root to drive Z:.
 std::wstring WindowsPath(std::wstring path) {
     if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
-    for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
 }
 
@@ -63,6 +61,16 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
+// Each top-level window (no parent given) or each child window of `parent`.
+void ForEach(HWND parent, std::function<void(HWND)> visit) {
+    const WNDENUMPROC call = [](HWND h, LPARAM p) CALLBACK -> BOOL {
+        (*reinterpret_cast<std::function<void(HWND)>*>(p))(h);
+        return TRUE;
+    };
+    if (parent) EnumChildWindows(parent, call, reinterpret_cast<LPARAM>(&visit));
+    else EnumWindows(call, reinterpret_cast<LPARAM>(&visit));
+}
+
 class Program {
 public:
     ~Program() {
@@ -81,15 +89,10 @@ public:
     }
     HWND Window() const { return window_; }
     HWND Control(int id) const {
-        std::pair<int, HWND> found{id, nullptr};
-        EnumChildWindows(window_, [](HWND h, LPARAM p) CALLBACK -> BOOL {
-            auto* f = reinterpret_cast<std::pair<int, HWND>*>(p);
-            if (GetDlgCtrlID(h) != f->first) return TRUE;
-            f->second = h;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&found));
-        if (!found.second) throw Failure{L"no control " + std::to_wstring(id)};
-        return found.second;
+        HWND found = nullptr;
+        ForEach(window_, [&](HWND h) { found = found ? found : GetDlgCtrlID(h) == id ? h : nullptr; });
+        if (!found) throw Failure{L"no control " + std::to_wstring(id)};
+        return found;
     }
     bool Ended() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
     HWND Focused() const {
@@ -100,17 +103,16 @@ public:
     }
     // The visible top-level windows of the program: its own, a message box (#32770), a popup menu (#32768).
     std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) const {
-        struct Search { DWORD pid; const wchar_t* cls; std::vector<HWND> found; } search{process_.dwProcessId, windowClass, {}};
-        EnumWindows([](HWND h, LPARAM p) CALLBACK -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
+        std::vector<HWND> found;
+        ForEach(nullptr, [&](HWND h) {
             DWORD pid = 0;
             wchar_t name[32] = {};
             GetWindowThreadProcessId(h, &pid);
             GetClassNameW(h, name, 32);
-            if (pid == s->pid && IsWindowVisible(h) && (!s->cls || std::wcscmp(name, s->cls) == 0)) s->found.push_back(h);
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+            if (pid == process_.dwProcessId && IsWindowVisible(h) && (!windowClass || name == std::wstring(windowClass)))
+                found.push_back(h);
+        });
+        return found;
     }
     HWND Find(const wchar_t* windowClass) const {
         const std::vector<HWND> found = Windows(windowClass);
@@ -133,10 +135,7 @@ public:
             bool clean = true;
             for (HWND top : Windows()) {
                 clean = clean && !GetUpdateRect(top, nullptr, FALSE);
-                EnumChildWindows(top, [](HWND h, LPARAM p) CALLBACK -> BOOL {
-                    if (IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE)) *reinterpret_cast<bool*>(p) = false;
-                    return TRUE;
-                }, reinterpret_cast<LPARAM>(&clean));
+                ForEach(top, [&](HWND h) { clean = clean && !(IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE)); });
             }
             return clean;
         }, L"the program's windows are never painted");
@@ -147,7 +146,7 @@ private:
     HWND window_ = nullptr;
 };
 
-// What the program shows (its window with any message box or menu over it) as a 24-bit BMP.
+// What the program shows (its window with any message box or menu over it) as a PNG.
 void SaveScreen(const Program& program, const std::wstring& file) {
     program.Painted();
     RECT area{}, one{};
@@ -155,47 +154,35 @@ void SaveScreen(const Program& program, const std::wstring& file) {
         if (GetWindowRect(window, &one)) UnionRect(&area, &area, &one);
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     IntersectRect(&area, &area, &screen);
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info, info.biWidth = width, info.biHeight = height, info.biPlanes = 1, info.biBitCount = 24;
     HDC display = GetDC(nullptr), memory = CreateCompatibleDC(display);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(display, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateCompatibleBitmap(display, area.right - area.left, area.bottom - area.top);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, display, area.left, area.top, SRCCOPY);
+    BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, display, area.left, area.top, SRCCOPY);
     SelectObject(memory, old);
-    const DWORD size = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * static_cast<DWORD>(height);
-    BITMAPFILEHEADER header{};
-    header.bfType = 0x4D42;  // "BM"
-    header.bfOffBits = sizeof header + sizeof info;
-    header.bfSize = header.bfOffBits + size;
-    DWORD done = 0;
-    HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    const bool written = out != INVALID_HANDLE_VALUE && WriteFile(out, &header, sizeof header, &done, nullptr) &&
-                         WriteFile(out, &info, sizeof info, &done, nullptr) && WriteFile(out, bits, size, &done, nullptr);
-    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    Gdiplus::GpBitmap* image = nullptr;
+    using namespace Gdiplus::DllExports;
+    const bool saved = GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok &&
+                       GdipSaveImageToFile(image, file.c_str(), &png, nullptr) == Gdiplus::Ok;
+    if (image) GdipDisposeImage(image);
     DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, display);
-    if (!written) throw Failure{L"cannot save " + file};
+    if (!saved) throw Failure{L"cannot save " + file};
 }
 
 // A key as a user gives it: to the foreground window, through the program's message loop.
 void Key(const Program& program, const std::wstring& name) {
-    const std::pair<const wchar_t*, WORD> kKeys[] = {
+    const std::pair<const wchar_t*, BYTE> kKeys[] = {
         {L"tab", VK_TAB}, {L"return", VK_RETURN}, {L"space", VK_SPACE}, {L"esc", VK_ESCAPE}, {L"a", 'A'}, {L"c", 'C'}};
     const bool ctrl = name.rfind(L"ctrl+", 0) == 0;
-    std::vector<WORD> chord;
-    if (ctrl) chord.push_back(VK_CONTROL);
+    BYTE key = 0;
     for (const auto& [text, vk] : kKeys)
-        if (name.substr(ctrl ? 5 : 0) == text) chord.push_back(vk);
-    if (chord.size() != (ctrl ? 2u : 1u)) throw Failure{L"unknown key " + name};
-    std::vector<INPUT> input(chord.size() * 2);
-    for (std::size_t i = 0; i < chord.size(); ++i) {
-        input[i].type = input[input.size() - 1 - i].type = INPUT_KEYBOARD;
-        input[i].ki.wVk = input[input.size() - 1 - i].ki.wVk = chord[i];
-        input[input.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
+        if (name.substr(ctrl ? 5 : 0) == text) key = vk;
+    if (!key) throw Failure{L"unknown key " + name};
     program.Foreground();
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    if (ctrl) keybd_event(VK_CONTROL, 0, 0, 0);
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    if (ctrl) keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
 }
 
 // The pointer to the middle of a control, once it is visible and nothing covers that point,
@@ -212,38 +199,25 @@ void Mouse(const Program& program, HWND control, DWORD down = 0, DWORD up = 0) {
         middle = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         return IsWindowVisible(control) && WindowFromPoint(middle) == control;
     }, L"the control is hidden or covered");
-    INPUT input[3] = {};
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    for (INPUT& one : input) {
-        one.type = INPUT_MOUSE;
-        one.mi.dx = (middle.x * 65536 + width - 1) / width, one.mi.dy = (middle.y * 65536 + height - 1) / height;
-        one.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    }
-    input[1].mi.dwFlags |= down, input[2].mi.dwFlags |= up;
+    const DWORD x = (middle.x * 65536 + width - 1) / width, y = (middle.y * 65536 + height - 1) / height;
+    const DWORD move = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     program.Foreground();
-    SendInput(1, input, sizeof(INPUT));
+    mouse_event(move, x, y, 0, 0);
     Poll([&] { return GetCursorPos(&at) && at.x == middle.x && at.y == middle.y; }, L"the pointer is not on the control");
-    if (down) SendInput(2, input + 1, sizeof(INPUT));
+    if (!down) return;
+    mouse_event(move | down, x, y, 0, 0);
+    mouse_event(move | up, x, y, 0, 0);
 }
 
-std::wstring ClipboardText() {
+// The lines on the clipboard, each ended by CR LF.
+long ClipboardLines() {
     std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (!OpenClipboard(nullptr)) return -1;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
         if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars, GlobalUnlock(data);
-    }
     CloseClipboard();
-    return text;
-}
-
-int TabbedLines(const std::wstring& text) {
-    int rows = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find(L"\r\n", at), text.size());
-        rows += text.substr(at, end - at).find(L'\t') != std::wstring::npos;
-        at = end + 2;
-    }
-    return rows;
+    return static_cast<long>(std::count(text.begin(), text.end(), L'\n'));
 }
 
 // Tab N (from 1) by TCM_SETCURFOCUS, which notifies the program as a click does; done once
@@ -255,8 +229,8 @@ void SelectTab(const Program& program, int n) {
 }
 
 void Run(Program& program, const std::vector<std::wstring>& args) {
-    std::wstring opened;     // the browser script's record of addresses
-    std::size_t seen = 0;    // how much of it earlier checks have read
+    std::filesystem::path opened;  // the browser script's record of addresses
+    std::size_t seen = 0;          // how much of it earlier checks have read
     for (std::size_t i = 0; i < args.size();) {
         const std::wstring command = args[i++];
         auto next = [&] {
@@ -280,7 +254,7 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
             const std::wstring dir = next();
             SetUserText(L"Software\\Wine\\WineBrowser", L"Browsers", dir + L"/browser.sh");
             opened = WindowsPath(dir + L"/opened.txt");
-            DeleteFileW(opened.c_str());
+            std::filesystem::remove(opened);
         } else if (command == L"start") {
             program.Start(next());
         } else if (command == L"caption") {
@@ -292,10 +266,10 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
             SelectTab(program, std::stoi(next()));
         } else if (command == L"key") {
             Key(program, next());
-        } else if (command == L"click") {
-            Mouse(program, control(), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-        } else if (command == L"rightclick") {
-            Mouse(program, control(), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        } else if (command == L"click" || command == L"rightclick") {
+            const bool left = command == L"click";
+            Mouse(program, control(), left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
+                  left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
         } else if (command == L"hover") {
             Mouse(program, control());
         } else if (command == L"tabto") {
@@ -312,12 +286,8 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
             const std::wstring url = next();
             std::string line;
             Poll([&] {
-                std::string text;
-                if (std::FILE* in = _wfopen(opened.c_str(), L"rb")) {
-                    char chunk[4096];
-                    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, in)) > 0;) text.append(chunk, n);
-                    std::fclose(in);
-                }
+                std::ifstream in(opened, std::ios::binary);
+                const std::string text{std::istreambuf_iterator<char>(in), {}};
                 const std::size_t end = text.find('\n', seen);
                 if (end == std::string::npos) return false;
                 line = text.substr(seen, end - seen), seen = end + 1;
@@ -335,10 +305,8 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
             SaveScreen(program, WindowsPath(next()));
         } else if (command == L"copied") {
             // The list's rows under their column headers.
-            HWND list = control();
-            const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-            Poll([&] { return TabbedLines(ClipboardText()) == rows + 1; },
-                 L"clipboard holds " + std::to_wstring(TabbedLines(ClipboardText())) + L" rows");
+            const long rows = static_cast<long>(SendMessageW(control(), LVM_GETITEMCOUNT, 0, 0));
+            Poll([&] { return ClipboardLines() == rows + 1; }, L"clipboard holds " + std::to_wstring(ClipboardLines()) + L" lines");
         } else if (command == L"close") {
             PostMessageW(program.Window(), WM_CLOSE, 0, 0);  // as the close box does
         } else if (command == L"exited") {
@@ -350,26 +318,34 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
             const int count = static_cast<int>(SendMessageW(program.Control(1001), TCM_GETITEMCOUNT, 0, 0));
             for (int n = 1; n <= count; ++n) {
                 SelectTab(program, n);
-                SaveScreen(program, folder + L"\\" + tag + L"page" + std::to_wstring(n) + L".bmp");
+                SaveScreen(program, folder + L"\\" + tag + L"page" + std::to_wstring(n) + L".png");
             }
             SelectTab(program, 1);  // back on the page the program starts with
         } else {
             throw Failure{L"unknown command " + command};
         }
-        Print(L"ok     " + command);
+        std::printf("ok     %ls\n", command.c_str());
     }
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    setvbuf(stdout, nullptr, _IONBF, 0);  // each step shows at once, also in a run that times out
+    Gdiplus::GdiplusStartupInput gdiplus;
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartup(&token, &gdiplus, nullptr);
     Program program;
+    int result = 0;
     try {
         Run(program, std::vector<std::wstring>(argv + 1, argv + argc));
+        std::printf("all passed\n");
     } catch (const Failure& f) {
-        Print(L"FAILED " + f.message);
-        return 1;
+        // Texts may hold what the console cannot show: ASCII only.
+        std::string message;
+        for (wchar_t c : f.message) message += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
+        std::printf("FAILED %s\n", message.c_str());
+        result = 1;
     }
-    Print(L"all passed");
-    return 0;
+    return result;
 }
