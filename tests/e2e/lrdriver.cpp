@@ -71,86 +71,81 @@ void ForEach(HWND parent, std::function<void(HWND)> visit) {
     else EnumWindows(call, reinterpret_cast<LPARAM>(&visit));
 }
 
-class Program {
-public:
-    ~Program() {
-        if (process_.hProcess && !Ended()) TerminateProcess(process_.hProcess, 1);  // nothing outlives the driver
-        SetWindowsSetting(nullptr);
-    }
-    // From a known state: nothing on the clipboard, the program's window up.
-    void Start(const std::wstring& exe) {
-        if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
-        std::wstring path = WindowsPath(exe), line = L"\"" + path + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
-            throw Failure{L"cannot start " + path};
-        Poll([&] { return (window_ = Find(L"LumoraRepair")) != nullptr; }, L"no window of class LumoraRepair");
-    }
-    HWND Window() const { return window_; }
-    HWND Control(int id) const {
-        HWND found = nullptr;
-        ForEach(window_, [&](HWND h) { found = found ? found : GetDlgCtrlID(h) == id ? h : nullptr; });
-        if (!found) throw Failure{L"no control " + std::to_wstring(id)};
-        return found;
-    }
-    bool Ended() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
-    HWND Focused() const {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
-        return info.hwndFocus;
-    }
-    // The visible top-level windows of the program: its own, a message box (#32770), a popup menu (#32768).
-    std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) const {
-        std::vector<HWND> found;
-        ForEach(nullptr, [&](HWND h) {
-            DWORD pid = 0;
-            wchar_t name[32] = {};
-            GetWindowThreadProcessId(h, &pid);
-            GetClassNameW(h, name, 32);
-            if (pid == process_.dwProcessId && IsWindowVisible(h) && (!windowClass || name == std::wstring(windowClass)))
-                found.push_back(h);
-        });
-        return found;
-    }
-    HWND Find(const wchar_t* windowClass) const {
-        const std::vector<HWND> found = Windows(windowClass);
-        return found.empty() ? nullptr : found[0];
-    }
-    // Input goes to the foreground window: the program's, or its message box over it.
-    void Foreground() const {
-        Poll([&] {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(GetForegroundWindow(), &pid);
-            if (pid == process_.dwProcessId) return true;
-            HWND box = Find(L"#32770");
-            SetForegroundWindow(box ? box : window_);
-            return false;
-        }, L"the program never comes to the foreground");
-    }
-    // Every window of the program painted: no update region is left in any of them.
-    void Painted() const {
-        Poll([&] {
-            bool clean = true;
-            for (HWND top : Windows()) {
-                clean = clean && !GetUpdateRect(top, nullptr, FALSE);
-                ForEach(top, [&](HWND h) { clean = clean && !(IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE)); });
-            }
-            return clean;
-        }, L"the program's windows are never painted");
-    }
+// The program under test: its process and main window.
+PROCESS_INFORMATION g_process{};
+HWND g_window = nullptr;
 
-private:
-    PROCESS_INFORMATION process_{};
-    HWND window_ = nullptr;
-};
+bool Ended() { return WaitForSingleObject(g_process.hProcess, 0) == WAIT_OBJECT_0; }
+
+// The visible top-level windows of the program: its own, a message box (#32770), a popup menu (#32768).
+std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) {
+    std::vector<HWND> found;
+    ForEach(nullptr, [&](HWND h) {
+        DWORD pid = 0;
+        wchar_t name[32] = {};
+        GetWindowThreadProcessId(h, &pid);
+        GetClassNameW(h, name, 32);
+        if (pid == g_process.dwProcessId && IsWindowVisible(h) && (!windowClass || name == std::wstring(windowClass)))
+            found.push_back(h);
+    });
+    return found;
+}
+
+// From a known state: nothing on the clipboard, the program's window up.
+void Start(const std::wstring& exe) {
+    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    std::wstring path = WindowsPath(exe), line = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_process))
+        throw Failure{L"cannot start " + path};
+    Poll([&] { return !Windows(L"LumoraRepair").empty(); }, L"no window of class LumoraRepair");
+    g_window = Windows(L"LumoraRepair")[0];
+}
+
+HWND Control(int id) {
+    HWND found = nullptr;
+    ForEach(g_window, [&](HWND h) { found = found ? found : GetDlgCtrlID(h) == id ? h : nullptr; });
+    if (!found) throw Failure{L"no control " + std::to_wstring(id)};
+    return found;
+}
+
+HWND Focused() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(g_window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Input goes to the foreground window: the program's, or its message box over it.
+void Foreground() {
+    Poll([&] {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &pid);
+        if (pid == g_process.dwProcessId) return true;
+        const std::vector<HWND> boxes = Windows(L"#32770");
+        SetForegroundWindow(boxes.empty() ? g_window : boxes[0]);
+        return false;
+    }, L"the program never comes to the foreground");
+}
+
+// Every window of the program painted: no update region is left in any of them.
+void Painted() {
+    Poll([&] {
+        bool clean = true;
+        for (HWND top : Windows()) {
+            clean = clean && !GetUpdateRect(top, nullptr, FALSE);
+            ForEach(top, [&](HWND h) { clean = clean && !(IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE)); });
+        }
+        return clean;
+    }, L"the program's windows are never painted");
+}
 
 // What the program shows (its window with any message box or menu over it) as a PNG.
-void SaveScreen(const Program& program, const std::wstring& file) {
-    program.Painted();
+void SaveScreen(const std::wstring& file) {
+    Painted();
     RECT area{}, one{};
-    for (HWND window : program.Windows())
+    for (HWND window : Windows())
         if (GetWindowRect(window, &one)) UnionRect(&area, &area, &one);
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     IntersectRect(&area, &area, &screen);
@@ -170,7 +165,7 @@ void SaveScreen(const Program& program, const std::wstring& file) {
 }
 
 // A key as a user gives it: to the foreground window, through the program's message loop.
-void Key(const Program& program, const std::wstring& name) {
+void Key(const std::wstring& name) {
     const std::pair<const wchar_t*, BYTE> kKeys[] = {
         {L"tab", VK_TAB}, {L"return", VK_RETURN}, {L"space", VK_SPACE}, {L"esc", VK_ESCAPE}, {L"a", 'A'}, {L"c", 'C'}};
     const bool ctrl = name.rfind(L"ctrl+", 0) == 0;
@@ -178,7 +173,7 @@ void Key(const Program& program, const std::wstring& name) {
     for (const auto& [text, vk] : kKeys)
         if (name.substr(ctrl ? 5 : 0) == text) key = vk;
     if (!key) throw Failure{L"unknown key " + name};
-    program.Foreground();
+    Foreground();
     if (ctrl) keybd_event(VK_CONTROL, 0, 0, 0);
     keybd_event(key, 0, 0, 0);
     keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
@@ -191,7 +186,7 @@ void Key(const Program& program, const std::wstring& name) {
 // the press waits until it rests on the point, and each event carries the point: a bare
 // press lands wherever the pointer is, on the previous link or, for a list view, off the
 // row, which the list view takes for the start of a drag.
-void Mouse(const Program& program, HWND control, DWORD down = 0, DWORD up = 0) {
+void Mouse(HWND control, DWORD down = 0, DWORD up = 0) {
     RECT r{};
     POINT middle{}, at{};
     Poll([&] {
@@ -202,7 +197,7 @@ void Mouse(const Program& program, HWND control, DWORD down = 0, DWORD up = 0) {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const DWORD x = (middle.x * 65536 + width - 1) / width, y = (middle.y * 65536 + height - 1) / height;
     const DWORD move = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    program.Foreground();
+    Foreground();
     mouse_event(move, x, y, 0, 0);
     Poll([&] { return GetCursorPos(&at) && at.x == middle.x && at.y == middle.y; }, L"the pointer is not on the control");
     if (!down) return;
@@ -222,13 +217,13 @@ long ClipboardLines() {
 
 // Tab N (from 1) by TCM_SETCURFOCUS, which notifies the program as a click does; done once
 // its page is up.
-void SelectTab(const Program& program, int n) {
-    HWND tabs = program.Control(1001), page = program.Control(1001 + n);
+void SelectTab(int n) {
+    HWND tabs = Control(1001), page = Control(1001 + n);
     SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(n - 1), 0);
     Poll([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == n - 1 && IsWindowVisible(page); }, L"tab not selected");
 }
 
-void Run(Program& program, const std::vector<std::wstring>& args) {
+void Run(const std::vector<std::wstring>& args) {
     std::filesystem::path opened;  // the browser script's record of addresses
     std::size_t seen = 0;          // how much of it earlier checks have read
     for (std::size_t i = 0; i < args.size();) {
@@ -240,7 +235,7 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
         auto expect = [&](HWND hwnd, const std::wstring& text) {
             Poll([&] { return TextOf(hwnd) == text; }, L"expected \"" + text + L"\", actual \"" + TextOf(hwnd) + L"\"");
         };
-        auto control = [&] { return program.Control(std::stoi(next())); };
+        auto control = [&] { return Control(std::stoi(next())); };
         if (command == L"product") {
             // Each scenario names the form it wants; the prefix belongs to this test run alone.
             HKEY key = nullptr;
@@ -256,30 +251,30 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
             opened = WindowsPath(dir + L"/opened.txt");
             std::filesystem::remove(opened);
         } else if (command == L"start") {
-            program.Start(next());
+            Start(next());
         } else if (command == L"caption") {
-            expect(program.Window(), next());
+            expect(g_window, next());
         } else if (command == L"label") {
             HWND label = control();
             expect(label, next());
         } else if (command == L"tab") {
-            SelectTab(program, std::stoi(next()));
+            SelectTab(std::stoi(next()));
         } else if (command == L"key") {
-            Key(program, next());
+            Key(next());
         } else if (command == L"click" || command == L"rightclick") {
             const bool left = command == L"click";
-            Mouse(program, control(), left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
+            Mouse(control(), left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
                   left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
         } else if (command == L"hover") {
-            Mouse(program, control());
+            Mouse(control());
         } else if (command == L"tabto") {
             // As a user reaches a control: Tab, each time until the focus has moved on.
             HWND target = control();
-            for (int n = 0; program.Focused() != target; ++n) {
+            for (int n = 0; Focused() != target; ++n) {
                 if (n == 20) throw Failure{L"Tab never reaches the control"};
-                HWND before = program.Focused();
-                Key(program, L"tab");
-                Poll([&] { return program.Focused() != before; }, L"Tab does not move the focus");
+                HWND before = Focused();
+                Key(L"tab");
+                Poll([&] { return Focused() != before; }, L"Tab does not move the focus");
             }
         } else if (command == L"opened") {
             // The next address the browser script was given, read once its line is complete.
@@ -296,31 +291,31 @@ void Run(Program& program, const std::vector<std::wstring>& args) {
             if (std::wstring(line.begin(), line.end()) != url) throw Failure{L"opened " + std::wstring(line.begin(), line.end())};
         } else if (command == L"menu") {
             // A popup menu is up; Esc closes it again.
-            Poll([&] { return program.Find(L"#32768") != nullptr; }, L"no popup menu");
-            Key(program, L"esc");
-            Poll([&] { return program.Find(L"#32768") == nullptr; }, L"the popup menu stays");
+            Poll([&] { return !Windows(L"#32768").empty(); }, L"no popup menu");
+            Key(L"esc");
+            Poll([&] { return Windows(L"#32768").empty(); }, L"the popup menu stays");
         } else if (command == L"box") {
-            Poll([&] { return program.Find(L"#32770") != nullptr; }, L"no message box");
+            Poll([&] { return !Windows(L"#32770").empty(); }, L"no message box");
         } else if (command == L"shot") {
-            SaveScreen(program, WindowsPath(next()));
+            SaveScreen(WindowsPath(next()));
         } else if (command == L"copied") {
             // The list's rows under their column headers.
             const long rows = static_cast<long>(SendMessageW(control(), LVM_GETITEMCOUNT, 0, 0));
             Poll([&] { return ClipboardLines() == rows + 1; }, L"clipboard holds " + std::to_wstring(ClipboardLines()) + L" lines");
         } else if (command == L"close") {
-            PostMessageW(program.Window(), WM_CLOSE, 0, 0);  // as the close box does
+            PostMessageW(g_window, WM_CLOSE, 0, 0);  // as the close box does
         } else if (command == L"exited") {
-            Poll([&] { return program.Ended(); }, L"the program is still running");
+            Poll([&] { return Ended(); }, L"the program is still running");
         } else if (command == L"screenshots") {
             const std::wstring folder = WindowsPath(next()), tag = next();
             CreateDirectoryW(folder.c_str(), nullptr);
             SetCursorPos(0, 0);
-            const int count = static_cast<int>(SendMessageW(program.Control(1001), TCM_GETITEMCOUNT, 0, 0));
+            const int count = static_cast<int>(SendMessageW(Control(1001), TCM_GETITEMCOUNT, 0, 0));
             for (int n = 1; n <= count; ++n) {
-                SelectTab(program, n);
-                SaveScreen(program, folder + L"\\" + tag + L"page" + std::to_wstring(n) + L".png");
+                SelectTab(n);
+                SaveScreen(folder + L"\\" + tag + L"page" + std::to_wstring(n) + L".png");
             }
-            SelectTab(program, 1);  // back on the page the program starts with
+            SelectTab(1);  // back on the page the program starts with
         } else {
             throw Failure{L"unknown command " + command};
         }
@@ -335,10 +330,9 @@ int wmain(int argc, wchar_t** argv) {
     Gdiplus::GdiplusStartupInput gdiplus;
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartup(&token, &gdiplus, nullptr);
-    Program program;
     int result = 0;
     try {
-        Run(program, std::vector<std::wstring>(argv + 1, argv + argc));
+        Run(std::vector<std::wstring>(argv + 1, argv + argc));
         std::printf("all passed\n");
     } catch (const Failure& f) {
         // Texts may hold what the console cannot show: ASCII only.
@@ -347,5 +341,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("FAILED %s\n", message.c_str());
         result = 1;
     }
+    if (g_process.hProcess && !Ended()) TerminateProcess(g_process.hProcess, 1);  // nothing outlives the driver
+    SetWindowsSetting(nullptr);
     return result;
 }
