@@ -70,6 +70,7 @@ TEST(RegistryWin32Test, EveryTypeAndSizeReadsAndWritesBack) {
     RecordProperty("hostile_registry", 12 * 9);  // for scripts/hostile.sh
 }
 
+// Wine's own vbscript.dll in the system folder, read by its version library; its version record.
 TEST(ModApiWin32, WinesVbscriptAndWindowsVersion) {
     win32::VersionResources versions;
     win32::Texts texts;
@@ -80,7 +81,7 @@ TEST(ModApiWin32, WinesVbscriptAndWindowsVersion) {
 }
 
 // This binary runs once in English and once with a German user.
-TEST(TextTable, TheUsersLanguageAndEveryTextWhole) {
+TEST(TextTable, TheUsersLanguageAndALongTextWhole) {
     win32::Texts texts;
     const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
     EXPECT_EQ(texts.Text(IDS_NOT_AVAILABLE), german ? L"Nicht vorhanden" : L"Not available");
