@@ -80,9 +80,7 @@ function(lr_test_dll NAME)
 endfunction()
 
 lr_test_dll(ver_2_80_1022_3 VERSION 2,80,1022,3)
-lr_test_dll(ver_6_0_40000_1 VERSION 6,0,40000,1)
 lr_test_dll(ver_0_0_0_0 VERSION 0,0,0,0)
-lr_test_dll(noversion)
 # For re-registration: an entry point that fails with access denied (with a version, so
 # the pages list it), and none at all.
 lr_test_dll(denied VERSION 1,0,0,0 RESULT 0x80070005)

@@ -7,8 +7,6 @@
 #include <string>
 
 #include "platform/win32/modules_win32.h"
-#include "platform/win32/workers_win32.h"
-#include "register/RegisterError.h"
 #include "register/modDLLRegister.h"
 
 namespace testdlls {
@@ -23,10 +21,8 @@ inline std::wstring BuildPath(const std::string& unixPath) {
 // A test DLL by its file name.
 inline std::wstring TestDll(const std::string& name) { return BuildPath(std::string(LR_TESTDLL_DIR) + "/" + name); }
 
-#ifdef LR_PRODUCT_EXE
 // The program the tests' registration workers run: the test build's LumoraRepair.exe.
 inline std::wstring ProductExe() { return BuildPath(LR_PRODUCT_EXE); }
-#endif
 
 // What the DLLs noted in HKCU\Software\LumoraRepairTests: "Calls" (their registrations, by
 // file name) or "Loads" (decoys that were loaded).
@@ -37,28 +33,10 @@ inline std::wstring Recorded(const wchar_t* value = L"Calls") {
     return text;
 }
 
-// The error number RegisterComponent raised, 0 for none.
+// A registration in this process through the program's own call: 0, or the error it raised.
 inline std::int32_t Register(const std::wstring& path) {
     win32::Modules modules;
-    try {
-        modDLLRegister::RegisterComponent(modules, path, L"DllRegisterServer");
-    } catch (const RegisterError& e) {
-        return e.Number();
-    }
-    return 0;
+    return modDLLRegister::RegisterServer(modules, path);
 }
-
-#ifdef LR_PRODUCT_EXE
-// A registration as the commands make it, in a worker: how it ended and its code.
-inline os::CallResult RegisterInWorker(const std::wstring& path) {
-    win32::Workers workers(ProductExe());
-    const auto worker = workers.Start();
-    worker->Send(path);
-    os::CallResult result;
-    while ((result = worker->Wait(60000)).end == os::CallEnd::Waiting) {
-    }
-    return result;
-}
-#endif
 
 }  // namespace testdlls

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cwchar>
 
 #ifndef LR_TESTDLL_RESULT
 #define LR_TESTDLL_RESULT S_OK
@@ -15,8 +16,7 @@
 
 #ifdef LR_TESTDLL_HELPER
 extern "C" __declspec(dllexport) int LrTestDllHelper() { return 1; }
-#endif
-#ifdef LR_TESTDLL_DEPENDS
+#elif defined(LR_TESTDLL_DEPENDS)
 extern "C" __declspec(dllimport) int LrTestDllHelper();
 #endif
 
@@ -25,24 +25,15 @@ namespace {
 HINSTANCE self = nullptr;
 
 void Record(const wchar_t* value) {
-    wchar_t path[MAX_PATH] = {};
+    wchar_t path[MAX_PATH] = {}, calls[4096] = {};
     GetModuleFileNameW(self, path, MAX_PATH);
     GetLongPathNameW(path, path, MAX_PATH);  // loaded by its short name, it knows only that
-    const wchar_t* name = path;
-    for (const wchar_t* p = path; *p; ++p)
-        if (*p == L'\\') name = p + 1;
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS) {
-        wchar_t calls[4096] = {};
-        DWORD size = sizeof calls - 2 * MAX_PATH * sizeof(wchar_t);
-        RegQueryValueExW(key, value, nullptr, nullptr, reinterpret_cast<BYTE*>(calls), &size);
-        lstrcatW(calls, name);
-        lstrcatW(calls, L";");
-        RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(calls),
-                       static_cast<DWORD>((lstrlenW(calls) + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-    }
+    DWORD size = sizeof calls - 2 * MAX_PATH * sizeof(wchar_t);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", value, RRF_RT_REG_SZ, nullptr, calls, &size);
+    lstrcatW(calls, std::wcsrchr(path, L'\\') + 1);
+    lstrcatW(calls, L";");
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", value, REG_SZ, calls,
+                    static_cast<DWORD>((lstrlenW(calls) + 1) * sizeof(wchar_t)));
 }
 }  // namespace
 

@@ -1,0 +1,120 @@
+// What the pages read, on Wine: the registry class on advapi32, for what it adds to the rules
+// the unit tests hold (the types and bytes it stores, names and texts in the ANSI code page, the
+// real environment); the version library on Wine's own vbscript.dll, its Windows version record,
+// the resource loader's language, and special folders named outside the ANSI code page. Our
+// test DLLs' versions are the hostile test's.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/strings.h"
+#include "platform/text_ids.h"
+#include "platform/win32/folders_win32.h"
+#include "platform/win32/registry_win32.h"
+#include "platform/win32/system_win32.h"
+#include "platform/win32/texts_win32.h"
+#include "platform/win32/versions_win32.h"
+#include "probes/modAPI.h"
+#include "registry/cRegistry.h"
+
+namespace {
+
+// Every type at every size, stored by advapi32 itself, reads through the class as the rules
+// of reading say; written back with the type it read, it reads the same (binary data byte for
+// byte), and a type the class cannot write is refused and left as stored. The value's name and
+// the texts' letters lie outside ASCII in code page 1252.
+TEST(RegistryWin32Test, EveryTypeAndSizeReadsAndWritesBack) {
+    ASSERT_EQ(GetACP(), 1252u);
+    win32::Registry registry;
+    win32::System system;
+    cRegistry reg(registry, system);
+    reg.SetClassKey(os::kHKeyCurrentUser);
+    reg.SetSectionKey(L"Software\\LumoraRepairTest");
+    reg.SetValueKey(L"Wert \u00E4");
+    const char *section = "Software\\LumoraRepairTest", *name = "Wert \xE4";
+    RegDeleteTreeA(HKEY_CURRENT_USER, section);
+    for (DWORD type = 0; type <= 11; ++type) {
+        const bool text = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+        for (const std::size_t size : {0u, 1u, 2u, 3u, 4u, 5u, 8u, 4096u, 1u << 20}) {
+            SCOPED_TRACE(testing::Message() << "type " << type << ", " << size << " bytes");
+            std::vector<std::uint8_t> data(size);  // texts of letters from U+00E0 on, ending in a zero at odd sizes; other data any byte
+            for (std::size_t i = 0; i < size; ++i)
+                data[i] = static_cast<std::uint8_t>(text ? (i + 1 == size && size % 2 ? 0 : 0xE0 + i % 26) : i * 131 + 7);
+            ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, section, name, type, data.data(), static_cast<DWORD>(size)), 0);
+            TaggedValue expected = ByteArray{0, data};
+            std::int32_t number = 0;
+            if (size <= 4) std::memcpy(&number, data.data(), size);
+            if (text) expected = std::wstring(data.begin(), data.end() - (size % 2));
+            if (type == REG_DWORD) expected = number;
+            if (type == REG_DWORD_BIG_ENDIAN) expected = static_cast<std::int32_t>(_byteswap_ulong(number));
+            const TaggedValue read = reg.Value();
+            ASSERT_EQ(read, expected);
+            if (type >= REG_SZ && type <= REG_DWORD_BIG_ENDIAN) {
+                reg.SetValue(read);
+            } else {
+                EXPECT_THROW(reg.SetValue(read), RegistryError);
+            }
+            EXPECT_EQ(reg.Value(), read);
+        }
+    }
+    // Stored with its reference, read expanded from the real environment.
+    SetEnvironmentVariableA("LR_TEST_HOME", "C:\\lr home");
+    reg.SetValueType(1);
+    reg.SetValue(L"%LR_TEST_HOME%\\x");
+    EXPECT_EQ(reg.Value(), TaggedValue(L"C:\\lr home\\x"));
+    RegDeleteTreeA(HKEY_CURRENT_USER, section);
+    RecordProperty("hostile_registry", 12 * 9);  // for scripts/hostile.sh
+}
+
+// Wine's own vbscript.dll in the system folder, read by its version library; its version record.
+TEST(ModApiWin32, WinesVbscriptAndWindowsVersion) {
+    win32::VersionResources versions;
+    win32::Texts texts;
+    win32::System system;
+    const std::wstring vbscript = os::BeforeFirstNul(system.SystemDirectoryBuffer(261)) + L"\\vbscript.DLL";
+    EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, vbscript, true), L"5.8.7601 (Build 16978)");
+    EXPECT_EQ(modAPI::GetWindowsVersion(system), modAPI::kWindowsVista);  // Wine's default, Windows 7, is NT 6.1
+}
+
+// This binary runs once in English and once with a German user.
+TEST(TextTable, TheUsersLanguageAndALongTextWhole) {
+    win32::Texts texts;
+    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
+    EXPECT_EQ(texts.Text(IDS_NOT_AVAILABLE), german ? L"Nicht vorhanden" : L"Not available");
+    EXPECT_GT(texts.Text(IDS_COMMON_FILES_NOT_SET).size(), 200u);  // longer than any buffer of ours
+}
+
+// Under code page 1252: Common Files and the temporary folder named in Cyrillic letters.
+TEST(ModApiWin32, FoldersNamedOutsideTheCodePage) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::wstring common = L"C:\\\u041E\u0431\u0449\u0438\u0435", temporary = L"C:\\\u0412\u0440\u0435\u043C\u044F\\";
+    const wchar_t* const key = L"Software\\Microsoft\\Windows\\CurrentVersion";
+    wchar_t oldCommon[MAX_PATH] = {}, oldTemp[MAX_PATH] = {};
+    DWORD size = sizeof oldCommon, type = REG_SZ;
+    RegGetValueW(HKEY_LOCAL_MACHINE, key, L"CommonFilesDir", RRF_RT_ANY | RRF_NOEXPAND, &type, oldCommon, &size);
+    GetEnvironmentVariableW(L"TMP", oldTemp, MAX_PATH);
+    const auto point = [&](const std::wstring& commonFiles, const wchar_t* tmp) {
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"CommonFilesDir", type, commonFiles.c_str(),
+                        static_cast<DWORD>(commonFiles.size() * 2 + 2));
+        SetEnvironmentVariableW(L"TMP", tmp);
+    };
+    for (const std::wstring& dir : {common, temporary}) CreateDirectoryW(dir.c_str(), nullptr);
+    point(common, temporary.c_str());
+
+    win32::Folders folders;
+    win32::System system;
+    EXPECT_EQ(modAPI::GetSpecialFolderPath(folders, modAPI::kFolderCommonFiles), common);
+    std::wstring buffer;
+    system.TempPathBuffer(512, buffer);
+    EXPECT_EQ(os::BeforeFirstNul(buffer), temporary);
+    EXPECT_TRUE(folders.FolderHasEntry(temporary));
+
+    point(oldCommon, oldTemp);
+    for (const std::wstring& dir : {common, temporary}) RemoveDirectoryW(dir.c_str());
+}
+
+}  // namespace
