@@ -5,11 +5,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <memory>
-#include <span>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/ui.h"
 
@@ -48,7 +43,6 @@ public:
     void SetFontUnderline(bool on) override { underline = on; }
     void BringToFront() override { z = ++z_; }
     void SetFocus() override { focus_ = design.id; }
-    bool Enabled() const override { return enabled; }
     void SetEnabled(bool on) override { enabled = on; }
     void SetProgressMax(int max) override { progressMax = max; }
     void SetProgressValue(int value) override { progressValue = value; }
@@ -103,10 +97,7 @@ public:
     std::wstring Caption() const override { return caption; }
     void SetCaption(const std::wstring& text) override { caption = text; }
     void SetPointer(ui::Pointer p) override { pointer = p; }
-    void ShowMessage(const std::wstring& text, const std::wstring& title) override {
-        messages.push_back(text + L"|" + title);
-        if (onMessage) onMessage();
-    }
+    void ShowMessage(const std::wstring& text, const std::wstring& title) override { messages.push_back(text + L"|" + title); }
     void ShowWarning(const std::wstring& text, const std::wstring& title) override { warnings.push_back(text + L"|" + title); }
     void Refresh() override { ++refreshes; }
     bool UnloadPending() const override { return unloaded; }
@@ -125,7 +116,7 @@ public:
     std::vector<ui::Control*> all;
     std::wstring caption, clipboard;
     std::vector<std::wstring> messages, warnings;  // "text|title"
-    std::function<void()> onMessage, onDoEvents;
+    std::function<void()> onDoEvents;  // runs a test's step inside a command's message processing
     ui::Pointer pointer = ui::Pointer::Default;
     std::vector<std::vector<std::wstring>> menus;
     std::vector<std::pair<int, std::wstring>> systemMenu;
