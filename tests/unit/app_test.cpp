@@ -59,12 +59,6 @@ protected:
         system.shortPaths[path] = L"~" + app::GetFile(path);
         modules.files[L"~" + app::GetFile(path)][L"DllRegisterServer"] = &Registers;
     }
-    Strings Loaded() {
-        Strings loaded;
-        for (const auto& line : modules.log)
-            if (line.rfind(L"load ", 0) == 0) loaded.push_back(line.substr(5));
-        return loaded;
-    }
 
     fakes::FakeTexts texts;
     fakes::FakeSystem system;
@@ -314,7 +308,7 @@ TEST_F(AppTest, EachCommandRegistersItsFilesAndRestoresItsPage) {
     versions.files.erase(kSys + app::kJetFiles[1].suffix);
     for (const Command& c : commands) {
         SCOPED_TRACE(form[c.button].design.name);
-        modules.log.clear();
+        modules.loaded.clear();
         form.refreshes = 0;
         form.onDoEvents = [&] {
             EXPECT_FALSE(form[c.button].visible || (c.link && form[c.link].visible));
@@ -328,7 +322,7 @@ TEST_F(AppTest, EachCommandRegistersItsFilesAndRestoresItsPage) {
             if (!c.rows[i].skipRegister && !(c.button == Command1 && i == 2))
                 expected.push_back(name == L"gridex20.ocx" ? kSys + L"\\" + name : L"~" + name);
         }
-        EXPECT_EQ(Loaded(), expected);
+        EXPECT_EQ(modules.loaded, expected);
         EXPECT_EQ(form.refreshes, (c.button == Command1) + (c.name ? c.count : 0));
         EXPECT_EQ(form[c.bar].progressMax * 100 + form[c.bar].progressValue, c.count * 101);
         EXPECT_TRUE(!form[c.bar].visible && form[c.button].visible && (!c.link || form[c.link].visible));
@@ -362,7 +356,7 @@ TEST_F(AppTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
     closed.resize(3), closed.push_back(L"killed");
     using os::CallEnd;
     const std::int32_t crash = static_cast<std::int32_t>(0xC0000005u), typeLib = static_cast<std::int32_t>(0x8002801Cu);
-    const std::uint32_t never = fakes::FakeWorkers::kNever;
+    const std::uint32_t never = 0xFFFFFFFFu;
     const std::wstring denied = L"0x80070005  text of -2147024891 for msjtes40.dll\r\n\r\nen 211",
                        typeLibDenied = L"0x8002801C  text of -2147319780 for msjtes40.dll\r\n\r\nen 211";
     struct Case {
@@ -387,7 +381,7 @@ TEST_F(AppTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(&c - cases));
-        modules.log.clear(), workers.log.clear(), form.warnings.clear(), form.unloaded = false;
+        modules.loaded.clear(), workers.log.clear(), form.warnings.clear(), form.unloaded = false;
         workers.now = 0, workers.startFails = !c.worker, outcomes = c.codes;
         workers.scripts = {{L"~msjtes40.dll", c.script}};
         modules.files[L"~msjtes40.dll"].clear();
@@ -400,7 +394,7 @@ TEST_F(AppTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
         EXPECT_EQ(workers.now, c.endsAt);
         // The others registered once, in order, whatever the middle one did.
         Strings others;
-        for (const auto& file : Loaded())
+        for (const auto& file : modules.loaded)
             if (file.rfind(L"~msjet", 0) == 0) others.push_back(file);
         EXPECT_EQ(others, (c.closeAt ? Strings{L"~msjet40.dll"} : Strings{L"~msjet40.dll", L"~msjetoledb40.dll"}));
     }
