@@ -13,13 +13,11 @@ namespace fakes {
 class FakeControl : public ui::Control {
 public:
     FakeControl(const ui::ControlSpec& s, int& zCounter, int& focus)
-        : design(s), visible(!(s.look & ui::kHidden)), underline(s.look & ui::kUnderline), z_(zCounter), focus_(focus) {
-        const bool list = s.kind == ui::Kind::ListView;
-        if (list || s.kind == ui::Kind::TabStrip) {
+        : design(s), caption(s.caption), visible(!(s.look & ui::kHidden)), underline(s.look & ui::kUnderline), z_(zCounter),
+          focus_(focus) {
+        const bool list = s.kind == ui::Kind::ListView;  // the caption holds its columns, a tab strip's its tabs
+        if (list || s.kind == ui::Kind::TabStrip)
             for (const auto& row : ui::CaptionRows(s.caption)) (list ? columns : tabs).push_back(row.at(list));
-        } else {
-            caption = s.caption;
-        }
     }
     const ui::ControlSpec& design;
     std::wstring caption, fontName = L"MS Sans Serif";
@@ -107,7 +105,7 @@ public:
     void Unload() override { unloaded = true; }
     std::unique_ptr<ui::Picture> LoadIconResource(const wchar_t*) override { return std::make_unique<ui::Picture>(); }
     void InitCommonControls() override {}
-    int PopupMenu(const std::vector<std::wstring>& items) override { return menus.push_back(items), menuChoice; }
+    int PopupMenu(const std::vector<std::wstring>&) override { return menuChoice; }
     void AddSystemMenuItem(int command, const std::wstring& text) override { systemMenu.push_back({command, text}); }
     bool SetClipboardText(const std::wstring& text) override { return !clipboardFails && (clipboard = text, true); }
 
@@ -118,7 +116,6 @@ public:
     std::vector<std::wstring> messages, warnings;  // "text|title"
     std::function<void()> onDoEvents;  // runs a test's step inside a command's message processing
     ui::Pointer pointer = ui::Pointer::Default;
-    std::vector<std::vector<std::wstring>> menus;
     std::vector<std::pair<int, std::wstring>> systemMenu;
     int refreshes = 0, menuChoice = -1, z = 0, focus = 0;  // focus: id of the control that has it
     bool clipboardFails = false, unloaded = false;
