@@ -16,17 +16,18 @@ public:
     bool allocFails = false;
     std::vector<std::wstring> log;  // "load PATH", "free PATH", "alloc", "free object"
     int objectsAlive = 0;
+    std::vector<std::wstring> loaded;  // every path loaded, in order; a handle is its place in it, from 1
 
     os::ModuleHandle Load(const std::wstring& path, std::uint32_t& error) override {
         if (!files.count(path)) return error = 2, 0;  // ERROR_FILE_NOT_FOUND
         log.push_back(L"load " + path);
-        return loaded_.push_back(path), loaded_.size();
+        return loaded.push_back(path), loaded.size();
     }
     os::EntryPoint FindEntryPoint(os::ModuleHandle module, const std::wstring& name) override {
-        const auto& exports = files.at(loaded_.at(module - 1));
+        const auto& exports = files.at(loaded.at(module - 1));
         return exports.count(name) ? exports.at(name) : nullptr;
     }
-    void Free(os::ModuleHandle module) override { log.push_back(L"free " + loaded_.at(module - 1)); }
+    void Free(os::ModuleHandle module) override { log.push_back(L"free " + loaded.at(module - 1)); }
     void* TaskMemAlloc(std::size_t bytes) override {
         if (allocFails) return nullptr;
         log.push_back(L"alloc");
@@ -36,9 +37,6 @@ public:
         log.push_back(L"free object");
         --objectsAlive, std::free(memory);
     }
-
-private:
-    std::vector<std::wstring> loaded_;
 };
 
 }  // namespace fakes

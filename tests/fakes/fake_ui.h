@@ -5,11 +5,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <memory>
-#include <span>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/ui.h"
 
@@ -18,13 +13,11 @@ namespace fakes {
 class FakeControl : public ui::Control {
 public:
     FakeControl(const ui::ControlSpec& s, int& zCounter, int& focus)
-        : design(s), visible(!(s.look & ui::kHidden)), underline(s.look & ui::kUnderline), z_(zCounter), focus_(focus) {
-        const bool list = s.kind == ui::Kind::ListView;
-        if (list || s.kind == ui::Kind::TabStrip) {
+        : design(s), caption(s.caption), visible(!(s.look & ui::kHidden)), underline(s.look & ui::kUnderline), z_(zCounter),
+          focus_(focus) {
+        const bool list = s.kind == ui::Kind::ListView;  // the caption holds its columns, a tab strip's its tabs
+        if (list || s.kind == ui::Kind::TabStrip)
             for (const auto& row : ui::CaptionRows(s.caption)) (list ? columns : tabs).push_back(row.at(list));
-        } else {
-            caption = s.caption;
-        }
     }
     const ui::ControlSpec& design;
     std::wstring caption, fontName = L"MS Sans Serif";
@@ -48,7 +41,6 @@ public:
     void SetFontUnderline(bool on) override { underline = on; }
     void BringToFront() override { z = ++z_; }
     void SetFocus() override { focus_ = design.id; }
-    bool Enabled() const override { return enabled; }
     void SetEnabled(bool on) override { enabled = on; }
     void SetProgressMax(int max) override { progressMax = max; }
     void SetProgressValue(int value) override { progressValue = value; }
@@ -103,10 +95,7 @@ public:
     std::wstring Caption() const override { return caption; }
     void SetCaption(const std::wstring& text) override { caption = text; }
     void SetPointer(ui::Pointer p) override { pointer = p; }
-    void ShowMessage(const std::wstring& text, const std::wstring& title) override {
-        messages.push_back(text + L"|" + title);
-        if (onMessage) onMessage();
-    }
+    void ShowMessage(const std::wstring& text, const std::wstring& title) override { messages.push_back(text + L"|" + title); }
     void ShowWarning(const std::wstring& text, const std::wstring& title) override { warnings.push_back(text + L"|" + title); }
     void Refresh() override { ++refreshes; }
     bool UnloadPending() const override { return unloaded; }
@@ -116,7 +105,7 @@ public:
     void Unload() override { unloaded = true; }
     std::unique_ptr<ui::Picture> LoadIconResource(const wchar_t*) override { return std::make_unique<ui::Picture>(); }
     void InitCommonControls() override {}
-    int PopupMenu(const std::vector<std::wstring>& items) override { return menus.push_back(items), menuChoice; }
+    int PopupMenu(const std::vector<std::wstring>&) override { return menuChoice; }
     void AddSystemMenuItem(int command, const std::wstring& text) override { systemMenu.push_back({command, text}); }
     bool SetClipboardText(const std::wstring& text) override { return !clipboardFails && (clipboard = text, true); }
 
@@ -125,9 +114,8 @@ public:
     std::vector<ui::Control*> all;
     std::wstring caption, clipboard;
     std::vector<std::wstring> messages, warnings;  // "text|title"
-    std::function<void()> onMessage, onDoEvents;
+    std::function<void()> onDoEvents;  // runs a test's step inside a command's message processing
     ui::Pointer pointer = ui::Pointer::Default;
-    std::vector<std::vector<std::wstring>> menus;
     std::vector<std::pair<int, std::wstring>> systemMenu;
     int refreshes = 0, menuChoice = -1, z = 0, focus = 0;  // focus: id of the control that has it
     bool clipboardFails = false, unloaded = false;

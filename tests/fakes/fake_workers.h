@@ -14,11 +14,10 @@ namespace fakes {
 
 class FakeWorkers : public os::Workers {
 public:
-    static constexpr std::uint32_t kNever = 0xFFFFFFFFu;
     struct Script {
         os::CallEnd end = os::CallEnd::Returned;  // Returned: registers on the fake modules
         std::int32_t code = 0;
-        std::uint32_t takesMs = 0, windowMs = 0;
+        std::uint32_t takesMs = 0, windowMs = 0;  // takesMs 0xFFFFFFFF: the call never returns
     };
     explicit FakeWorkers(FakeModules& fakeModules) : modules(fakeModules) {}
 
