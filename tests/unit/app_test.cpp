@@ -303,7 +303,7 @@ TEST_F(AppTest, EachCommandRegistersItsFilesAndRestoresItsPage) {
     for (const Command& c : commands) {
         SCOPED_TRACE(form[c.button].design.name);
         modules.loaded.clear();
-        form.refreshes = 0;
+        form.refreshes = form.focus = 0;
         form.onDoEvents = [&] {
             EXPECT_FALSE(form[c.button].visible || (c.link && form[c.link].visible));
             EXPECT_EQ(form.pointer, ui::Pointer::Hourglass);
@@ -321,6 +321,8 @@ TEST_F(AppTest, EachCommandRegistersItsFilesAndRestoresItsPage) {
         EXPECT_EQ(form[c.bar].progressMax * 100 + form[c.bar].progressValue, c.count * 101);
         EXPECT_TRUE(!form[c.bar].visible && form[c.button].visible && (!c.link || form[c.link].visible));
         EXPECT_EQ(c.name ? form[c.name].caption : L"", L"");
+        EXPECT_EQ(form.pointer, ui::Pointer::Default);
+        EXPECT_EQ(form.focus, c.button == Command2 ? 0 : cmdQuit);
     }
     form[Label19].visible = false;  // a link hidden before the run stays hidden after it
     bool nested = false;            // a run inside another keeps the outer one's hourglass
