@@ -1,10 +1,7 @@
 #pragma once
 // Made-up version resources by path: 40 bytes of header, the fixed record, other blocks.
 #include <algorithm>
-#include <cstdint>
 #include <map>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "platform/versions.h"
