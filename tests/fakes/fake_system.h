@@ -20,9 +20,7 @@ public:
     std::wstring IconTitleFontFaceField() override { return Field(iconTitleFace, 32); }
     std::uint16_t UserDefaultLangId() override { return 1031; }
     std::uint32_t AnsiCodePage() override { return 1252; }
-    std::uint32_t TempPathBuffer(unsigned chars, std::wstring& buffer) override {
-        return buffer = Field(tempPath, chars), tempPathLength;
-    }
+    std::uint32_t TempPathBuffer(unsigned chars, std::wstring& out) override { return out = Field(tempPath, chars), tempPathLength; }
     std::wstring ModuleFileName() override { return moduleFileName; }
     bool QueryTrueOsVersion(os::TrueOsVersion& v) override { return trueVersion.major && (v = trueVersion, true); }
     std::wstring LocalDateTimeText() override { return L"07.12.2026 06:30"; }
