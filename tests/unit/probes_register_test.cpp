@@ -75,10 +75,10 @@ std::int32_t LR_WINAPI Entry() {
 TEST(RegisterComponent, EveryOutcomeFreesTheModuleBeforeTheCallerHears) {
     fakes::FakeModules modules;
     callLog = &modules.log;
-    modules.files[L"ok.dll"][L"DllRegisterServer"] = &Entry<0>;
-    modules.files[L"false.dll"][L"DllRegisterServer"] = &Entry<1>;
-    modules.files[L"fails.dll"][L"DllRegisterServer"] = &Entry<static_cast<std::int32_t>(0x80070005u)>;
-    modules.files[L"none.dll"][L"DllUnregisterServer"] = &Entry<0>;
+    constexpr auto kDenied = static_cast<std::int32_t>(0x80070005u);
+    modules.files = {{L"ok.dll", {{L"DllRegisterServer", &Entry<0>}}}, {L"false.dll", {{L"DllRegisterServer", &Entry<1>}}},
+                     {L"fails.dll", {{L"DllRegisterServer", &Entry<kDenied>}}},
+                     {L"none.dll", {{L"DllUnregisterServer", &Entry<0>}}}};  // no entry point
     std::vector<std::int32_t> raised;
     for (const wchar_t* path : {L"", L"ok.dll", L"false.dll", L"fails.dll", L"none.dll", L"missing.dll", L"ok.dll"}) {
         modules.allocFails = path == std::wstring(L"ok.dll") && !raised.empty();  // the second time: no memory
@@ -94,8 +94,8 @@ TEST(RegisterComponent, EveryOutcomeFreesTheModuleBeforeTheCallerHears) {
                                L"alloc", L"call 1", L"free object", L"free false.dll", L"load fails.dll", L"alloc",
                                L"call -2147024891", L"free object", L"free fails.dll", L"raised", L"load none.dll",
                                L"free none.dll", L"raised", L"raised", L"load ok.dll", L"free ok.dll", L"raised"}));
-    EXPECT_EQ(raised, (std::vector<std::int32_t>{static_cast<std::int32_t>(0x80070005u), modDLLRegister::kEntryPointNotFound,
-                                                 static_cast<std::int32_t>(0x80070002u), 7}));
+    EXPECT_EQ(raised, (std::vector<std::int32_t>{kDenied, modDLLRegister::kEntryPointNotFound,
+                                                 static_cast<std::int32_t>(0x80070002u), 7}));  // not found, no memory
     EXPECT_EQ(modules.objectsAlive, 0);
     EXPECT_EQ(modDLLRegister::HResultFromWin32(0), static_cast<std::int32_t>(0x80004005u));
 }
