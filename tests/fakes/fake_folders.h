@@ -1,9 +1,7 @@
 #pragma once
 // Made-up special folders by id (any other id fails) and the folders that exist on disk.
-#include <cstdint>
 #include <map>
 #include <set>
-#include <string>
 
 #include "platform/folders.h"
 

@@ -1,15 +1,10 @@
 #pragma once
-// An in-memory registry answering like the ANSI registry functions (sizes, ERROR_MORE_DATA,
-// access rights), keeping the open handles and the access each open asked for, failing a
-// kind of call on request. Its code page is Latin-1.
+// An in-memory registry answering like the ANSI registry functions (sizes, ERROR_MORE_DATA),
+// keeping the open handles and the access each open asked for. Its code page is Latin-1.
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
-#include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/registry.h"
@@ -23,47 +18,37 @@ public:
         std::vector<std::uint8_t> data;
         bool operator==(const StoredValue&) const = default;
     };
-    enum class Op { Open, Create, Query, Set, DeleteKey, DeleteValue, Expand };
 
-    std::map<Op, std::int32_t> failures;    // every call of that kind fails with the status
     std::function<void()> beforeQueryData;  // runs once before the next data query
     // The size query answers this many bytes more than stored (fewer when negative), as
     // the ANSI functions may over-estimate a text, and a value may grow after the answer.
     std::int64_t sizeSlack = 0;
     std::map<std::wstring, std::wstring> environment;  // for %NAME% expansion
-    std::map<os::KeyHandle, std::pair<std::wstring, std::uint32_t>> open;  // key and access
-    std::vector<std::uint32_t> accessAsked;  // by each open and create, in order
+    std::map<os::KeyHandle, std::wstring> open;        // the key of each open handle
+    std::vector<std::uint32_t> accessAsked;            // by each open and create, in order
 
     void AddKey(std::int32_t root, const std::wstring& path) { keys_[Id(root, path)]; }
     void Put(std::int32_t root, const std::wstring& path, const std::wstring& name, std::uint32_t type,
              std::vector<std::uint8_t> data) { keys_[Id(root, path)][name] = {type, std::move(data)}; }
-    bool HasKey(std::int32_t root, const std::wstring& path) const { return keys_.count(Id(root, path)) > 0; }
-    std::optional<StoredValue> Find(std::int32_t root, const std::wstring& path, const std::wstring& name) const {
-        const auto key = keys_.find(Id(root, path));
-        if (key == keys_.end() || !key->second.count(name)) return std::nullopt;
-        return key->second.at(name);
+    std::optional<StoredValue> Find(std::int32_t root, const std::wstring& path, const std::wstring& name) {
+        const auto& values = keys_[Id(root, path)];
+        return values.count(name) ? std::optional(values.at(name)) : std::nullopt;
     }
 
-    std::int32_t OpenKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access,
-                         os::KeyHandle& key) override {
+    std::int32_t OpenKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access, os::KeyHandle& key) override {
         accessAsked.push_back(access);
-        if (const auto f = Failure(Op::Open)) return f;
-        return HasKey(root, subKey) ? Opened(root, subKey, access, key) : os::kErrorFileNotFound;
+        return keys_.count(Id(root, subKey)) ? Opened(root, subKey, key) : os::kErrorFileNotFound;
     }
-    std::int32_t CreateKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access,
-                           os::KeyHandle& key) override {
+    std::int32_t CreateKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access, os::KeyHandle& key) override {
         accessAsked.push_back(access);
-        if (const auto f = Failure(Op::Create)) return f;
-        return AddKey(root, subKey), Opened(root, subKey, access, key);
+        return AddKey(root, subKey), Opened(root, subKey, key);
     }
     std::int32_t QueryValue(os::KeyHandle key, const std::wstring& name, std::uint32_t& type,
                             std::span<std::uint8_t> data, std::uint32_t& size) override {
-        if (const auto f = Failure(Op::Query)) return f;
         if (data.data() && beforeQueryData) std::exchange(beforeQueryData, nullptr)();
-        const auto& [id, access] = open.at(key);
-        if (!(access & os::kKeyQueryValue)) return os::kErrorAccessDenied;
-        if (!keys_[id].count(name)) return os::kErrorFileNotFound;
-        const StoredValue& value = keys_[id][name];
+        const auto& values = keys_[open.at(key)];
+        if (!values.count(name)) return os::kErrorFileNotFound;
+        const StoredValue& value = values.at(name);
         type = value.type;
         size = static_cast<std::uint32_t>(value.data.size());
         if (!data.data()) return size = static_cast<std::uint32_t>(std::max<std::int64_t>(0, size + sizeSlack)), 0;
@@ -73,45 +58,33 @@ public:
     }
     std::int32_t SetValue(os::KeyHandle key, const std::wstring& name, std::uint32_t type,
                           std::span<const std::uint8_t> data) override {
-        if (const auto f = Failure(Op::Set)) return f;
-        const auto& [id, access] = open.at(key);
-        if (!(access & os::kKeySetValue)) return os::kErrorAccessDenied;
-        return keys_[id][name] = {type, {data.begin(), data.end()}}, 0;
+        return keys_[open.at(key)][name] = {type, {data.begin(), data.end()}}, 0;
     }
     std::int32_t DeleteKey(std::int32_t root, const std::wstring& subKey) override {
-        if (const auto f = Failure(Op::DeleteKey)) return f;
         return keys_.erase(Id(root, subKey)) ? 0 : os::kErrorFileNotFound;
     }
     std::int32_t DeleteValue(os::KeyHandle key, const std::wstring& name) override {
-        if (const auto f = Failure(Op::DeleteValue)) return f;
-        return keys_[open.at(key).first].erase(name) ? 0 : os::kErrorFileNotFound;
+        return keys_[open.at(key)].erase(name) ? 0 : os::kErrorFileNotFound;
     }
     std::int32_t CloseKey(os::KeyHandle key) override { return open.erase(key) ? 0 : os::kErrorInvalidHandle; }
     std::uint32_t ExpandEnvironment(const std::wstring& source, std::span<std::uint8_t> destination) override {
-        if (Failure(Op::Expand)) return 0;
         std::wstring text = source;
         for (const auto& [name, value] : environment)
             for (std::size_t at; (at = text.find(L'%' + name + L'%')) != std::wstring::npos;)
                 text.replace(at, name.size() + 2, value);
         const std::string bytes = ToAnsi(text);
-        if (destination.size() > bytes.size()) std::memcpy(destination.data(), bytes.c_str(), bytes.size() + 1);
+        if (destination.size() > bytes.size()) std::copy_n(bytes.c_str(), bytes.size() + 1, destination.begin());
         return static_cast<std::uint32_t>(bytes.size() + 1);
     }
-    std::string ToAnsi(const std::wstring& text) override {
-        std::string out;
-        for (const wchar_t c : text) out += static_cast<unsigned>(c) <= 0xFF ? static_cast<char>(c) : '?';
-        return out;
-    }
+    std::string ToAnsi(const std::wstring& text) override { return {text.begin(), text.end()}; }
     std::wstring FromAnsi(std::span<const std::uint8_t> bytes) override { return {bytes.begin(), bytes.end()}; }
 
 private:
     static std::wstring Id(std::int32_t root, const std::wstring& path) {
         return std::to_wstring(static_cast<std::uint32_t>(root)) + L'\\' + path;
     }
-    std::int32_t Failure(Op op) const { return failures.count(op) ? failures.at(op) : 0; }
-    std::int32_t Opened(std::int32_t root, const std::wstring& subKey, std::uint32_t access, os::KeyHandle& key) {
-        open[key = next_++] = {Id(root, subKey), access};
-        return os::kErrorSuccess;
+    std::int32_t Opened(std::int32_t root, const std::wstring& subKey, os::KeyHandle& key) {
+        return open[key = next_++] = Id(root, subKey), os::kErrorSuccess;
     }
 
     std::map<std::wstring, std::map<std::wstring, StoredValue>> keys_;  // values by name

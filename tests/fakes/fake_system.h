@@ -1,7 +1,6 @@
 #pragma once
-// Made-up system facts; counts the version questions.
+// Made-up system facts.
 #include <map>
-#include <string>
 
 #include "platform/system.h"
 
@@ -11,20 +10,17 @@ class FakeSystem : public os::System {
 public:
     os::OsVersion version{2, 5, 1, 2600};  // Windows XP
     os::TrueOsVersion trueVersion{6, 0, 6002, 1};  // major 0: RtlGetVersion cannot be asked
-    int versionCalls = 0;
     std::uint32_t tempPathLength = 8;  // what GetTempPathA answers; 0 is a failure
     std::wstring systemDirectory = L"C:\\WINDOWS\\system32", iconTitleFace = L"Tahoma",
                  moduleFileName = L"C:\\Tools\\LumoraRepair.exe", tempPath = L"C:\\TEMP\\";
     std::map<std::wstring, std::wstring> shortPaths;  // any other path has no short form
 
-    os::OsVersion QueryOsVersion() override { return ++versionCalls, version; }
+    os::OsVersion QueryOsVersion() override { return version; }
     std::wstring SystemDirectoryBuffer(unsigned chars) override { return Field(systemDirectory, chars); }
     std::wstring IconTitleFontFaceField() override { return Field(iconTitleFace, 32); }
     std::uint16_t UserDefaultLangId() override { return 1031; }
     std::uint32_t AnsiCodePage() override { return 1252; }
-    std::uint32_t TempPathBuffer(unsigned chars, std::wstring& buffer) override {
-        return buffer = Field(tempPath, chars), tempPathLength;
-    }
+    std::uint32_t TempPathBuffer(unsigned chars, std::wstring& out) override { return out = Field(tempPath, chars), tempPathLength; }
     std::wstring ModuleFileName() override { return moduleFileName; }
     bool QueryTrueOsVersion(os::TrueOsVersion& v) override { return trueVersion.major && (v = trueVersion, true); }
     std::wstring LocalDateTimeText() override { return L"07.12.2026 06:30"; }

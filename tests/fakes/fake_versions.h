@@ -1,10 +1,7 @@
 #pragma once
 // Made-up version resources by path: 40 bytes of header, the fixed record, other blocks.
 #include <algorithm>
-#include <cstdint>
 #include <map>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "platform/versions.h"
@@ -34,13 +31,10 @@ public:
         return {files.count(path) ? static_cast<std::uint32_t>(files[path].resource.size()) : 0u, 0};
     }
     bool ReadInfo(const std::wstring& path, std::uint32_t, std::span<std::uint8_t> buffer) override {
-        filled_ = files.count(path) ? &files[path] : nullptr;
-        if (filled_) std::copy_n(filled_->resource.begin(), std::min(filled_->resource.size(), buffer.size()), buffer.begin());
-        return filled_ != nullptr;
+        filled_ = &files.at(path);  // asked only after its size
+        return std::copy_n(filled_->resource.begin(), std::min(filled_->resource.size(), buffer.size()), buffer.begin()), true;
     }
-    std::optional<os::RootBlock> QueryRootBlock(std::span<const std::uint8_t>) override {
-        return filled_ ? filled_->root : std::nullopt;
-    }
+    std::optional<os::RootBlock> QueryRootBlock(std::span<const std::uint8_t>) override { return filled_->root; }
 
 private:
     const FakeVersionFile* filled_ = nullptr;
