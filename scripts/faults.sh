@@ -87,7 +87,7 @@ for kind in $wine_kinds; do
   # No debug information here: each fault relinks every test program.
   cmake --preset "$preset" -B "$dir" -DCMAKE_CXX_FLAGS_DEBUG=-O0 >/dev/null || exit 1
   build_wine "$kind" || { echo "faults.sh: the $preset build fails without a fault" >&2; exit 1; }
-  ctest --test-dir "$dir" -R '^wine_prefix$' >/dev/null 2>&1 || { echo "faults.sh: no $preset Wine prefix" >&2; exit 1; }
+  ctest --test-dir "$dir" -R '^wine_(plain_)?prefix$' >/dev/null 2>&1 || { echo "faults.sh: no $preset Wine prefixes" >&2; exit 1; }
   regexes=$(echo "$faults" | sed -n "s/^$kind:\([^ ]*\) .*/\1/p" | grep -v '^NONE$' | sort -u | paste -sd'|')
   [ -z "$regexes" ] || run_wine "$kind" "$regexes" || { echo "faults.sh: the $preset Wine tests fail without a fault" >&2; exit 1; }
 done

@@ -28,7 +28,7 @@ wine=/usr/lib/wine/wine64
 run platform $wine build/win64/tests/platform_tests.exe --gtest_output=xml:$out/platform.xml \
   --gtest_filter='RegistryWin32Test.EveryType*:HostileWin32.*'
 run window $wine build/win64/tests/window_tests.exe --gtest_output=xml:$out/window.xml \
-  --gtest_filter='*Hostile*'
+  --gtest_filter='*ComponentsThatMisbehave*'
 run product /usr/bin/python3 tests/static/check_product.py build/win32/LumoraRepair.exe
 run hardening64 /usr/bin/python3 tests/static/check_product.py --hardening build/win64/LumoraRepair.exe
 /usr/bin/python3 - "$out" <<'PY'
