@@ -30,9 +30,15 @@ struct Failure {
     std::wstring message;
 };
 
-void Poll(const std::function<bool()>& done, const std::wstring& what, DWORD timeout = 10000) {
+// Whether `done` comes true within the time; Poll fails the step when it does not.
+bool Within(const std::function<bool()>& done, DWORD timeout = 10000) {
     for (DWORD start = GetTickCount(); !done(); Sleep(50))
-        if (GetTickCount() - start > timeout) throw Failure{what};
+        if (GetTickCount() - start > timeout) return false;
+    return true;
+}
+
+void Poll(const std::function<bool()>& done, const std::wstring& what, DWORD timeout = 10000) {
+    if (!Within(done, timeout)) throw Failure{what};
 }
 
 // Paths come as Unix paths from CMake; Wine maps the root to drive Z:.
@@ -99,8 +105,9 @@ void Start(const std::wstring& exe) {
     startup.cb = sizeof startup;
     if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_process))
         throw Failure{L"cannot start " + path};
-    Poll([&] { return !Windows(L"LumoraRepair").empty(); }, L"no window of class LumoraRepair");
-    g_window = Windows(L"LumoraRepair")[0];
+    std::vector<HWND> found;
+    Poll([&] { return !(found = Windows(L"LumoraRepair")).empty(); }, L"no window of class LumoraRepair");
+    g_window = found[0];
 }
 
 HWND Control(int id) {
@@ -233,7 +240,9 @@ void Run(const std::vector<std::wstring>& args) {
             return args[i++];
         };
         auto expect = [&](HWND hwnd, const std::wstring& text) {
-            Poll([&] { return TextOf(hwnd) == text; }, L"expected \"" + text + L"\", actual \"" + TextOf(hwnd) + L"\"");
+            std::wstring actual;  // as it was when the time ran out
+            if (!Within([&] { return (actual = TextOf(hwnd)) == text; }))
+                throw Failure{L"expected \"" + text + L"\", actual \"" + actual + L"\""};
         };
         auto control = [&] { return Control(std::stoi(next())); };
         if (command == L"product") {
@@ -301,7 +310,9 @@ void Run(const std::vector<std::wstring>& args) {
         } else if (command == L"copied") {
             // The list's rows under their column headers.
             const long rows = static_cast<long>(SendMessageW(control(), LVM_GETITEMCOUNT, 0, 0));
-            Poll([&] { return ClipboardLines() == rows + 1; }, L"clipboard holds " + std::to_wstring(ClipboardLines()) + L" lines");
+            long lines = 0;
+            if (!Within([&] { return (lines = ClipboardLines()) == rows + 1; }))
+                throw Failure{L"clipboard holds " + std::to_wstring(lines) + L" lines"};
         } else if (command == L"close") {
             PostMessageW(g_window, WM_CLOSE, 0, 0);  // as the close box does
         } else if (command == L"exited") {
