@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -39,20 +40,20 @@ bool Copy(const char* dll, const std::wstring& to) { return CopyFileW(TestDll(dl
 // loader's reason as the HRESULT that carries it.
 TEST(HostileWin32, FilesAsThePagesAndTheLoaderSeeThem) {
     const std::wstring dir = Folder(L"lrhostile");
-    std::ifstream in("Z:" LR_TESTDLL_DIR "/ver_2_80_1022_3.dll", std::ios::binary);
+    std::ifstream in(std::filesystem::path(TestDll("ver_2_80_1022_3.dll")), std::ios::binary);
     std::vector<char> good{std::istreambuf_iterator<char>(in), {}}, cut = good;
-    const auto write = [&](const char* name, const std::vector<char>& bytes) {
-        std::ofstream(std::string(dir.begin(), dir.end()) + name, std::ios::binary)
+    const auto write = [&](const wchar_t* name, const std::vector<char>& bytes) {
+        std::ofstream(std::filesystem::path(dir + name), std::ios::binary)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     };
     const char key[] = "V\0S\0_\0V\0E\0R\0S\0I\0O\0N\0_\0I\0N\0F\0O";  // its fixed record cut to 10 bytes
     const auto at = std::search(cut.begin(), cut.end(), key, key + sizeof key - 1);
     ASSERT_NE(at, cut.end());
     *(at - 4) = 10, *(at - 3) = 0;
-    write("cut.dll", cut);
-    write("half.dll", {good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2)});
-    write("empty.dll", {});
-    write("text.dll", {'M', 'Z', ' ', 'n', 'o', 't', ' ', 'a', ' ', 'D', 'L', 'L'});
+    write(L"cut.dll", cut);
+    write(L"half.dll", {good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2)});
+    write(L"empty.dll", {});
+    write(L"text.dll", {'M', 'Z', ' ', 'n', 'o', 't', ' ', 'a', ' ', 'D', 'L', 'L'});
     CreateDirectoryW((dir + L"folder.dll").c_str(), nullptr);
     std::wstring deep = dir;
     while (deep.size() < 300) CreateDirectoryW((L"\\\\?\\" + (deep += L"deep_folder_name\\")).c_str(), nullptr);
