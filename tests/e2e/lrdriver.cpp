@@ -26,10 +26,7 @@
 
 namespace {
 
-struct Failure {
-    std::wstring message;
-};
-
+// A failed step throws what went wrong as a std::wstring.
 // Whether `done` comes true within the time; Poll fails the step when it does not.
 bool Within(const std::function<bool()>& done, DWORD timeout = 10000) {
     for (DWORD start = GetTickCount(); !done(); Sleep(50))
@@ -38,7 +35,7 @@ bool Within(const std::function<bool()>& done, DWORD timeout = 10000) {
 }
 
 void Poll(const std::function<bool()>& done, const std::wstring& what, DWORD timeout = 10000) {
-    if (!Within(done, timeout)) throw Failure{what};
+    if (!Within(done, timeout)) throw std::wstring{what};
 }
 
 // Paths come as Unix paths from CMake; Wine maps the root to drive Z:.
@@ -48,17 +45,12 @@ std::wstring WindowsPath(std::wstring path) {
     return path;
 }
 
-void SetUserText(const std::wstring& key, const wchar_t* name, const std::wstring& text) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+void SetUserText(const wchar_t* key, const wchar_t* name, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 // Wine's per-program Windows version; removed again when the driver ends.
-void SetWindowsSetting(const wchar_t* setting) {
-    const std::wstring key = L"Software\\Wine\\AppDefaults\\LumoraRepair.exe";
-    if (!setting) RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
-    else SetUserText(key, L"Version", setting);
-}
+const wchar_t kWindowsSetting[] = L"Software\\Wine\\AppDefaults\\LumoraRepair.exe";
 
 std::wstring TextOf(HWND hwnd) {
     wchar_t text[512] = {};
@@ -104,7 +96,7 @@ void Start(const std::wstring& exe) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_process))
-        throw Failure{L"cannot start " + path};
+        throw std::wstring{L"cannot start " + path};
     std::vector<HWND> found;
     Poll([&] { return !(found = Windows(L"LumoraRepair")).empty(); }, L"no window of class LumoraRepair");
     g_window = found[0];
@@ -113,7 +105,7 @@ void Start(const std::wstring& exe) {
 HWND Control(int id) {
     HWND found = nullptr;
     ForEach(g_window, [&](HWND h) { found = found ? found : GetDlgCtrlID(h) == id ? h : nullptr; });
-    if (!found) throw Failure{L"no control " + std::to_wstring(id)};
+    if (!found) throw std::wstring{L"no control " + std::to_wstring(id)};
     return found;
 }
 
@@ -168,7 +160,7 @@ void SaveScreen(const std::wstring& file) {
                        GdipSaveImageToFile(image, file.c_str(), &png, nullptr) == Gdiplus::Ok;
     if (image) GdipDisposeImage(image);
     DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, display);
-    if (!saved) throw Failure{L"cannot save " + file};
+    if (!saved) throw std::wstring{L"cannot save " + file};
 }
 
 // A key as a user gives it: to the foreground window, through the program's message loop.
@@ -179,7 +171,7 @@ void Key(const std::wstring& name) {
     BYTE key = 0;
     for (const auto& [text, vk] : kKeys)
         if (name.substr(ctrl ? 5 : 0) == text) key = vk;
-    if (!key) throw Failure{L"unknown key " + name};
+    if (!key) throw std::wstring{L"unknown key " + name};
     Foreground();
     if (ctrl) keybd_event(VK_CONTROL, 0, 0, 0);
     keybd_event(key, 0, 0, 0);
@@ -236,23 +228,21 @@ void Run(const std::vector<std::wstring>& args) {
     for (std::size_t i = 0; i < args.size();) {
         const std::wstring command = args[i++];
         auto next = [&] {
-            if (i >= args.size()) throw Failure{L"missing argument"};
+            if (i >= args.size()) throw std::wstring{L"missing argument"};
             return args[i++];
         };
         auto expect = [&](HWND hwnd, const std::wstring& text) {
             std::wstring actual;  // as it was when the time ran out
             if (!Within([&] { return (actual = TextOf(hwnd)) == text; }))
-                throw Failure{L"expected \"" + text + L"\", actual \"" + actual + L"\""};
+                throw std::wstring{L"expected \"" + text + L"\", actual \"" + actual + L"\""};
         };
         auto control = [&] { return Control(std::stoi(next())); };
         if (command == L"product") {
             // Each scenario names the form it wants; the prefix belongs to this test run alone.
-            HKEY key = nullptr;
             if (next() == L"no") RegDeleteTreeW(HKEY_CLASSES_ROOT, L".lma"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
-            else if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L".lma", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == 0)
-                RegCloseKey(key);
+            else RegSetValueW(HKEY_CLASSES_ROOT, L".lma", REG_SZ, L"", 0);
         } else if (command == L"winver") {
-            SetWindowsSetting(next().c_str());
+            SetUserText(kWindowsSetting, L"Version", next());
         } else if (command == L"browser") {
             // Wine opens web addresses with the first program of this list: a script that records them.
             const std::wstring dir = next();
@@ -280,7 +270,7 @@ void Run(const std::vector<std::wstring>& args) {
             // As a user reaches a control: Tab, each time until the focus has moved on.
             HWND target = control();
             for (int n = 0; Focused() != target; ++n) {
-                if (n == 20) throw Failure{L"Tab never reaches the control"};
+                if (n == 20) throw std::wstring{L"Tab never reaches the control"};
                 HWND before = Focused();
                 Key(L"tab");
                 Poll([&] { return Focused() != before; }, L"Tab does not move the focus");
@@ -297,7 +287,7 @@ void Run(const std::vector<std::wstring>& args) {
                 line = text.substr(seen, end - seen), seen = end + 1;
                 return true;
             }, L"no address opened", 30000);
-            if (std::wstring(line.begin(), line.end()) != url) throw Failure{L"opened " + std::wstring(line.begin(), line.end())};
+            if (std::wstring(line.begin(), line.end()) != url) throw std::wstring{L"opened " + std::wstring(line.begin(), line.end())};
         } else if (command == L"menu") {
             // A popup menu is up; Esc closes it again.
             Poll([&] { return !Windows(L"#32768").empty(); }, L"no popup menu");
@@ -312,7 +302,7 @@ void Run(const std::vector<std::wstring>& args) {
             const long rows = static_cast<long>(SendMessageW(control(), LVM_GETITEMCOUNT, 0, 0));
             long lines = 0;
             if (!Within([&] { return (lines = ClipboardLines()) == rows + 1; }))
-                throw Failure{L"clipboard holds " + std::to_wstring(lines) + L" lines"};
+                throw std::wstring{L"clipboard holds " + std::to_wstring(lines) + L" lines"};
         } else if (command == L"close") {
             PostMessageW(g_window, WM_CLOSE, 0, 0);  // as the close box does
         } else if (command == L"exited") {
@@ -328,7 +318,7 @@ void Run(const std::vector<std::wstring>& args) {
             }
             SelectTab(1);  // back on the page the program starts with
         } else {
-            throw Failure{L"unknown command " + command};
+            throw std::wstring{L"unknown command " + command};
         }
         std::printf("ok     %ls\n", command.c_str());
     }
@@ -345,14 +335,14 @@ int wmain(int argc, wchar_t** argv) {
     try {
         Run(std::vector<std::wstring>(argv + 1, argv + argc));
         std::printf("all passed\n");
-    } catch (const Failure& f) {
+    } catch (const std::wstring& failure) {
         // Texts may hold what the console cannot show: ASCII only.
         std::string message;
-        for (wchar_t c : f.message) message += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
+        for (wchar_t c : failure) message += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
         std::printf("FAILED %s\n", message.c_str());
         result = 1;
     }
     if (g_process.hProcess && !Ended()) TerminateProcess(g_process.hProcess, 1);  // nothing outlives the driver
-    SetWindowsSetting(nullptr);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kWindowsSetting), RegDeleteKeyW(HKEY_CURRENT_USER, kWindowsSetting);
     return result;
 }
