@@ -6,7 +6,7 @@ packages="cmake ninja-build g++ libgtest-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
   g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick icoutils
-  python3 python3-pefile locales clang libclang-rt-14-dev debootstrap"
+  python3 python3-pefile locales debootstrap"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
