@@ -1,8 +1,8 @@
 #!/bin/sh
 # The program against hostile input in figures: runs the tests that feed it hostile registry
 # data, files, components and planted DLLs and the checks of the binary's hardening, then
-# prints for each group the cases tried, crashes, hangs and
-# wrong results (failed checks). Builds what is missing first.
+# prints for each group the cases tried, crashes, hangs and wrong results (failed checks).
+# Builds what is missing first.
 # Usage: sh scripts/hostile.sh
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)

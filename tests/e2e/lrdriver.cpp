@@ -26,8 +26,8 @@
 
 namespace {
 
-// A failed step throws what went wrong as a std::wstring.
-// Whether `done` comes true within the time; Poll fails the step when it does not.
+// Whether `done` comes true within the time. Poll fails the step when it does not: a failed
+// step throws what went wrong as a std::wstring, which ends the run.
 bool Within(const std::function<bool()>& done, DWORD timeout = 10000) {
     for (DWORD start = GetTickCount(); !done(); Sleep(50))
         if (GetTickCount() - start > timeout) return false;

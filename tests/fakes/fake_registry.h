@@ -58,7 +58,8 @@ public:
     }
     std::int32_t SetValue(os::KeyHandle key, const std::wstring& name, std::uint32_t type,
                           std::span<const std::uint8_t> data) override {
-        return keys_[open.at(key)][name] = {type, {data.begin(), data.end()}}, 0;
+        keys_[open.at(key)][name] = {type, {data.begin(), data.end()}};
+        return os::kErrorSuccess;
     }
     std::int32_t DeleteKey(std::int32_t root, const std::wstring& subKey) override {
         return keys_.erase(Id(root, subKey)) ? 0 : os::kErrorFileNotFound;
@@ -84,7 +85,8 @@ private:
         return std::to_wstring(static_cast<std::uint32_t>(root)) + L'\\' + path;
     }
     std::int32_t Opened(std::int32_t root, const std::wstring& subKey, os::KeyHandle& key) {
-        return open[key = next_++] = Id(root, subKey), os::kErrorSuccess;
+        open[key = next_++] = Id(root, subKey);
+        return os::kErrorSuccess;
     }
 
     std::map<std::wstring, std::map<std::wstring, StoredValue>> keys_;  // values by name

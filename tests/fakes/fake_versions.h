@@ -32,7 +32,8 @@ public:
     }
     bool ReadInfo(const std::wstring& path, std::uint32_t, std::span<std::uint8_t> buffer) override {
         filled_ = &files.at(path);  // asked only after its size
-        return std::copy_n(filled_->resource.begin(), std::min(filled_->resource.size(), buffer.size()), buffer.begin()), true;
+        std::copy_n(filled_->resource.begin(), std::min(filled_->resource.size(), buffer.size()), buffer.begin());
+        return true;
     }
     std::optional<os::RootBlock> QueryRootBlock(std::span<const std::uint8_t>) override { return filled_->root; }
 

@@ -29,8 +29,10 @@ const wchar_t kNoDir[] = L"Directory not available!";
 constexpr std::int32_t kDenied = static_cast<std::int32_t>(0x80070005u);
 std::deque<std::int32_t> outcomes;  // what the next DllRegisterServer calls return; then 0
 std::int32_t LR_WINAPI Registers() {
-    const std::int32_t result = outcomes.empty() ? 0 : outcomes.front();
-    return outcomes.empty() ? 0 : (outcomes.pop_front(), result);
+    if (outcomes.empty()) return 0;
+    const std::int32_t result = outcomes.front();
+    outcomes.pop_front();
+    return result;
 }
 
 // Windows XP, the Common Files folder set, the product not installed.

@@ -27,7 +27,8 @@ protected:
     cRegistry At(const std::wstring& section, std::int32_t valueType) {
         cRegistry reg(fake, system);
         reg.SetClassKey(kHKCU), reg.SetSectionKey(section), reg.SetValueKey(L"Name"), reg.SetValueType(valueType);
-        return reg.SetDefault(kDefault), reg;
+        reg.SetDefault(kDefault);
+        return reg;
     }
     void TearDown() override { EXPECT_TRUE(fake.open.empty()) << "a key was left open"; }
 };
