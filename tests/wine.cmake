@@ -74,10 +74,37 @@ foreach(setting "test;de_DE" "plain;en_US" "plain;de_DE")
     ENVIRONMENT "WINEPREFIX=${prefix};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;LANG=${language}.UTF-8;LC_ALL=;LR_FONTS=${fonts}")
 endforeach()
 
-# The registration workers are the product's exe, started as the window starts them.
+# The registration workers are the product's exe, started as the window starts them; with
+# LR_AS_XP set, its twin that takes Windows XP's way as the test programs then do.
+add_executable(LumoraRepairXP WIN32 ${CMAKE_SOURCE_DIR}/entry/winmain.cpp
+  ${CMAKE_SOURCE_DIR}/platform/win32/runtime_throws.cpp as_xp.cpp $<TARGET_OBJECTS:lumora_resources>)
+target_link_libraries(LumoraRepairXP PRIVATE lumora_win32)
+# Under the product's own name, as the tests count the workers by it.
+set_target_properties(LumoraRepairXP PROPERTIES OUTPUT_NAME LumoraRepair RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/xp)
 foreach(user platform_tests window_tests)
-  target_compile_definitions(${user} PRIVATE LR_PRODUCT_EXE="$<TARGET_FILE:LumoraRepair>")
-  add_dependencies(${user} LumoraRepair)
+  target_sources(${user} PRIVATE as_xp.cpp)
+  target_compile_definitions(${user} PRIVATE LR_PRODUCT_EXE="$<TARGET_FILE:LumoraRepair>"
+    LR_PRODUCT_XP_EXE="$<TARGET_FILE:LumoraRepairXP>")
+  add_dependencies(${user} LumoraRepair LumoraRepairXP)
 endforeach()
+
+# A C++ library error inside a handler reaches the user as a message: a window linked as the
+# exe is (with its stand-ins for the library's error helpers) writes the box it showed.
+add_executable(library_error WIN32 library_error.cpp ${CMAKE_SOURCE_DIR}/platform/win32/runtime_throws.cpp
+  $<TARGET_OBJECTS:lumora_resources>)
+target_link_libraries(library_error PRIVATE lumora_win32)
+add_test(NAME library_error_shown COMMAND ${LR_WINE} $<TARGET_FILE:library_error>)
+set_tests_properties(library_error_shown PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 120
+  ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL="
+  PASS_REGULAR_EXPRESSION "basic_string::at: __n \\(which is 5\\) >= this->size\\(\\) \\(which is 2\\)")
+
+# Windows XP's way: every function of a later Windows reported missing, in the test programs
+# and their workers. The platform tests whole, and the real window with its real workers.
+add_test(NAME platform_tests_as_xp COMMAND ${LR_WINE} $<TARGET_FILE:platform_tests>)
+set_tests_properties(platform_tests_as_xp PROPERTIES FIXTURES_REQUIRED wine
+  ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=;LR_AS_XP=1")
+add_test(NAME window.as_xp COMMAND ${LR_WINE} $<TARGET_FILE:window_tests> --gtest_filter=RealWindow.*)
+set_tests_properties(window.as_xp PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON
+  ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=;LR_AS_XP=1")
 
 add_subdirectory(e2e)

@@ -4,21 +4,16 @@
 
 #include <cwchar>
 
+#include "platform/win32/newer_windows.h"
+
 namespace win32 {
-namespace {
 
-FARPROC Kernel32Procedure(const char* name) { return ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name); }
-
-}  // namespace
-
-bool HasSearchFlags() { return Kernel32Procedure("AddDllDirectory") != nullptr; }
+bool HasSearchFlags() { return newer::HasSearchFlags(); }
 
 bool RestrictDllSearch() {
+    // XP SP1 on: the current folder off the search path.
     ::SetDllDirectoryW(L"");
-    // Vista and 7 have it only with a later update: asked for by name.
-    using SetDefault = BOOL(WINAPI*)(DWORD);
-    const auto setDefault =
-        reinterpret_cast<SetDefault>(reinterpret_cast<void (*)()>(Kernel32Procedure("SetDefaultDllDirectories")));
+    const auto setDefault = newer::SetDefaultDllDirectories();
     return setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
@@ -28,8 +23,10 @@ SystemLibrary::SystemLibrary(const wchar_t* name) {
     if (length == 0 || length >= MAX_PATH || std::wcslen(name) > 14) return;
     path[length] = L'\\';
     std::wcscpy(path + length + 1, name);
-    // Its own dependencies from the system folder too, where the system can be told so.
-    HMODULE module = ::LoadLibraryExW(path, nullptr, HasSearchFlags() ? LOAD_LIBRARY_SEARCH_SYSTEM32 : 0);
+    // Its own dependencies from the system folder too: told so where the system takes the
+    // flag, else by the altered search, which starts in the loaded file's folder.
+    const DWORD flags = HasSearchFlags() ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH;
+    HMODULE module = ::LoadLibraryExW(path, nullptr, flags);
     if (!module) return;
     module_ = module;
     ::GetModuleFileNameW(module, path_, MAX_PATH);

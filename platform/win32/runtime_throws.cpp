@@ -1,9 +1,13 @@
-// The product's own versions of the C++ library's error helpers, linked into the exe only.
-// The library's versions live in one object with every helper, and its logic_error family
-// carries a second, reference-counted string type: together about 80 KB of a 300 KB exe,
-// for errors the program never expects (a string or vector past its size limit, an index
-// out of range). Each still throws an exception with the library's text, which the message
-// loop shows as it shows any other.
+// The product's own versions of the C++ library's error helpers, linked into the exe (and the
+// window tests, which show that such an error reaches the user).
+// What it saves: the library's versions live in one object with every helper, and its
+// logic_error family carries a second, reference-counted string type, together about 80 KB.
+// What the program gives up: the exceptions are not of the library's own classes
+// (length_error, out_of_range, ...), only of std::exception, so a handler cannot tell them
+// apart by type; none does, and each still carries the library's text, its numbers filled in
+// as the library would, which the message loop shows as it shows any other error.
+#include <cstdarg>
+#include <cstddef>
 #include <exception>
 #include <new>
 
@@ -11,11 +15,43 @@ namespace {
 
 class LibraryError : public std::exception {
 public:
-    explicit LibraryError(const char* text) : text_(text) {}
+    explicit LibraryError(const char* text) { Append(text); }
+    // The library's own formatting of its index errors: only %s, %zu and %% occur in them.
+    LibraryError(const char* format, va_list args) {
+        for (const char* p = format; *p; ++p) {
+            if (p[0] == '%' && p[1] == 's') {
+                Append(va_arg(args, const char*));
+                ++p;
+            } else if (p[0] == '%' && p[1] == 'z' && p[2] == 'u') {
+                AppendNumber(va_arg(args, std::size_t));
+                p += 2;
+            } else {
+                p += p[0] == '%' && p[1] == '%';
+                Append(*p);
+            }
+        }
+    }
     const char* what() const noexcept override { return text_; }
 
 private:
-    const char* text_;
+    void Append(char c) {
+        if (length_ + 1 < sizeof text_) text_[length_++] = c;
+    }
+    void Append(const char* text) {
+        while (text && *text) Append(*text++);
+    }
+    void AppendNumber(std::size_t n) {
+        char digits[24];
+        int count = 0;
+        do {
+            digits[count++] = static_cast<char>('0' + n % 10);
+            n /= 10;
+        } while (n);
+        while (count) Append(digits[--count]);
+    }
+
+    char text_[256] = {};
+    std::size_t length_ = 0;
 };
 
 }  // namespace
@@ -26,30 +62,12 @@ void __throw_bad_array_new_length() { throw std::bad_array_new_length(); }
 void __throw_length_error(const char* text) { throw LibraryError(text); }
 void __throw_logic_error(const char* text) { throw LibraryError(text); }
 void __throw_out_of_range(const char* text) { throw LibraryError(text); }
-void __throw_out_of_range_fmt(const char* text, ...) { throw LibraryError(text); }
+void __throw_out_of_range_fmt(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    LibraryError error(format, args);
+    va_end(args);
+    throw error;
+}
 void __throw_invalid_argument(const char* text) { throw LibraryError(text); }
 }  // namespace std
-
-// The exception-handling state of the one thread that throws. The library keeps one per
-// thread in emulated thread-local storage, whose support is about 2 KB of the exe; the
-// program's exceptions are thrown and caught on its one thread only (a component's own
-// threads run the component's runtime, not ours). Layout as the C++ ABI gives it.
-namespace __cxxabiv1 {
-struct __cxa_eh_globals {
-    void* caughtExceptions;
-    unsigned int uncaughtExceptions;
-};
-__cxa_eh_globals globals;
-extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept { return &globals; }
-extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept __attribute__((alias("__cxa_get_globals")));
-}  // namespace __cxxabiv1
-
-// The library's exception allocator guards its emergency pool with a lock of the threads
-// layer, whose support is another 2 KB; with one thread that throws there is nothing to
-// guard against. One function for all four (the two that return nothing are called as such).
-extern "C" {
-int __gthr_win32_mutex_lock(void*) { return 0; }
-int __gthr_win32_mutex_unlock(void*) __attribute__((alias("__gthr_win32_mutex_lock")));
-int __gthr_win32_mutex_init_function(void*) __attribute__((alias("__gthr_win32_mutex_lock")));
-int __gthr_win32_mutex_destroy(void*) __attribute__((alias("__gthr_win32_mutex_lock")));
-}

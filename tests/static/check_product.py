@@ -17,6 +17,11 @@ KNOWN_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell3
               "ole32.dll", "comdlg32.dll", "msvcrt.dll"}
 SIDE_BY_SIDE = {"comctl32.dll"}
 LANGS = {0x0407: "strings_de.rc", 0x0409: "strings_en.rc"}
+# The oldest system the program starts on, and the names imports.txt gives systems.
+WINDOWS = {"95": (4, 0, 0), "NT4": (4, 0, 0), "2000": (5, 0, 0), "XP": (5, 1, 0), "XP-SP1": (5, 1, 1),
+           "XP-SP2": (5, 1, 2), "XP-SP3": (5, 1, 3), "2003": (5, 2, 0), "Vista": (6, 0, 0), "7": (6, 1, 0),
+           "8": (6, 2, 0), "10": (10, 0, 0)}
+OLDEST = WINDOWS["XP-SP3"]
 failures = []
 
 
@@ -38,6 +43,39 @@ def rc_texts(name):
         if m:
             texts[ids[m.group(1)]] = m.group(2).replace('""', '"').replace("\\\\", "\\")
     return texts
+
+
+def allowed_imports():
+    """{(dll, function): oldest Windows} as tests/static/imports.txt lists them."""
+    allowed = {}
+    for line in (ROOT / "tests/static/imports.txt").read_text().splitlines():
+        fields = line.split("#")[0].split()
+        if fields:
+            dll, function, windows = fields
+            allowed[(dll.lower(), function)] = windows
+    return allowed
+
+
+def oldest_windows(pe):
+    """XP's loader refuses an exe that asks for a newer system or subsystem version; every import
+    must be on the list, and on XP SP3 by its documentation."""
+    header = pe.OPTIONAL_HEADER
+    for what in ("OperatingSystem", "Subsystem"):
+        version = (getattr(header, f"Major{what}Version"), getattr(header, f"Minor{what}Version"))
+        check(version <= (5, 1), f"{what} version {version[0]}.{version[1]} above 5.1 (XP's loader refuses it)")
+    allowed = allowed_imports()
+    for entry in pe.DIRECTORY_ENTRY_IMPORT:
+        dll = entry.dll.decode().lower()
+        for imported in entry.imports:
+            if imported.name is None:
+                failures.append(f"{dll}: an import by ordinal {imported.ordinal}")
+                continue
+            name = imported.name.decode()
+            windows = allowed.get((dll, name))
+            if windows is None:
+                failures.append(f"{dll} {name}: not in tests/static/imports.txt")
+            elif WINDOWS[windows] > OLDEST:
+                failures.append(f"{dll} {name}: from Windows {windows} on, newer than XP SP3")
 
 
 def resources(pe, type_id):
@@ -96,10 +134,11 @@ def main(exe):
     check(pe.FILE_HEADER.Machine == 0x14C, "machine i386")
     check(pe.OPTIONAL_HEADER.Subsystem == 2, "GUI subsystem")
     hardening(pe)
-    # Size: the exe is downloaded and mailed by support. It was held to 160 KB; the worker
-    # process that survives broken components and the layout that keeps every text readable
-    # took it 2 KB past that (165888 bytes), so 164 KB (as Windows counts: 167936 bytes) at most.
-    check(size <= 164 * 1024, f"at most 164 KB (167936 bytes), not {size}")
+    # Size: the exe is downloaded and mailed by support. The C++ runtime's own per-thread
+    # exception state and locks (instead of stand-ins that break once a second thread throws)
+    # took it past the 164 KB it was held to; 192 KB (196608 bytes) at most.
+    check(size <= 192 * 1024, f"at most 192 KB (196608 bytes), not {size}")
+    oldest_windows(pe)
 
     imports = {e.dll.decode().lower() for e in pe.DIRECTORY_ENTRY_IMPORT}
     allowed = KNOWN_DLLS | SIDE_BY_SIDE

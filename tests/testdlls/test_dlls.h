@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "platform/win32/modules_win32.h"
@@ -21,8 +22,12 @@ inline std::wstring BuildPath(const std::string& unixPath) {
 // A test DLL by its file name.
 inline std::wstring TestDll(const std::string& name) { return BuildPath(std::string(LR_TESTDLL_DIR) + "/" + name); }
 
-// The program the tests' registration workers run: the test build's LumoraRepair.exe.
-inline std::wstring ProductExe() { return BuildPath(LR_PRODUCT_EXE); }
+// True when the test takes Windows XP's way (tests/as_xp.cpp): no function of a later Windows.
+inline bool AsXP() { return std::getenv("LR_AS_XP") != nullptr; }
+
+// The program the tests' registration workers run: the test build's LumoraRepair.exe, or
+// its twin that takes XP's way when the test does.
+inline std::wstring ProductExe() { return BuildPath(AsXP() ? LR_PRODUCT_XP_EXE : LR_PRODUCT_EXE); }
 
 // What the DLLs noted in HKCU\Software\LumoraRepairTests: "Calls" (their registrations, by
 // file name) or "Loads" (decoys that were loaded).
