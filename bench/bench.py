@@ -85,13 +85,16 @@ class Prefix:
 
 
 def private_kb(exe_name):
-    """Private memory of the one running process of that exe: what only it maps, from Linux
-    (Wine reports none for another process)."""
+    """Private memory of the one running process of that exe in the benchmark's own prefix:
+    what only it maps, from Linux (Wine reports none for another process). Copies running in
+    other prefixes (a test run beside the benchmark) are not ours."""
     found = []
+    ours = f"WINEPREFIX={PREFIX}".encode()
     for proc in pathlib.Path("/proc").iterdir():
         try:
             program = (proc / "cmdline").read_bytes().split(b"\0")[0].decode("utf-8", "replace")
-            if proc.name.isdigit() and program.lower().replace("/", "\\").endswith("\\" + exe_name.lower()):
+            if proc.name.isdigit() and program.lower().replace("/", "\\").endswith("\\" + exe_name.lower()) \
+                    and ours in (proc / "environ").read_bytes().split(b"\0"):
                 found.append(proc)
         except OSError:
             pass
@@ -194,8 +197,8 @@ def main():
     row(rows, "one process start alone, against load/call/free", times(s, "start"), times(s, "bare"), "(part of it)", None)
 
     size = (ROOT / "build/win32/LumoraRepair.exe").stat().st_size
-    limit = 160 * 1024  # 160 KB as Windows counts them
-    rows.append(("Size of the win32 LumoraRepair.exe", f"{size} bytes", f"{limit} bytes (160 KB)",
+    limit = 192 * 1024  # 192 KB as Windows counts them, the static check's limit
+    rows.append(("Size of the win32 LumoraRepair.exe", f"{size} bytes", f"{limit} bytes (192 KB)",
                  f"{size / limit:.3g}", "≤ 1", "yes" if size <= limit else "NO"))
     ours, floor = memory
     row(rows, "Private memory after start-up (KB)", ours, floor, "≤ +1024 KB",
