@@ -108,7 +108,8 @@ TEST_F(AppTest, StartUpAndTheReport) {
         EXPECT_EQ(f[cmdQuit].caption + f[cmdAbout].caption, T(IDS_EXIT) + T(IDS_ABOUT));
         EXPECT_EQ(f[lvwMDACFiles].extendedStyle + f[lvwJetFiles].extendedStyle, 0x4020u + 0x4021u);
         for (const int id : {lvwMDACFiles, lvwJetFiles})
-            EXPECT_EQ(f[id].columns, (Strings{T(IDS_COLUMN_FILE_NAME), T(IDS_COLUMN_FILE_VERSION), T(IDS_COLUMN_PATH)}));
+            EXPECT_EQ(f[id].columns, (Strings{T(IDS_COLUMN_FILE_NAME), T(IDS_COLUMN_FILE_VERSION),
+                                              T(IDS_COLUMN_REGISTRATION), T(IDS_COLUMN_PATH)}));
         EXPECT_EQ(f.systemMenu, (std::vector<std::pair<int, std::wstring>>{{0x100, T(IDS_MENU_COPY_REPORT)}}));
         EXPECT_EQ(f[cmdQuit].fontName == L"Tahoma", !product);
         const std::pair<int, int> icon = product ? std::pair{-1, -1} : std::pair{1, 1};
@@ -116,13 +117,13 @@ TEST_F(AppTest, StartUpAndTheReport) {
 
         w.OnEvent(Form, E::SystemMenu, 0x100);
         const std::wstring& r = f.clipboard;
-        const std::wstring head = l + L"137\t" + l + L"138\t" + l + L"139\r\n";
+        const std::wstring head = l + L"137\t" + l + L"138\t" + l + L"216\t" + l + L"139\r\n";
         EXPECT_EQ(r.substr(0, r.find(L"\r\n\r\n[MDAC]\r\n")), L"LumoraRepair 1.10.0.48\r\n" + l + L"203 07.12.2026 06:30");
         // 2.81 hides the available version's row.
-        EXPECT_NE(r.find(L"[MDAC]\r\n" + l + L"107 2.81.1117.0\r\n" + l + L"120\r\n" + head + L"MSADO15.DLL\tN/A\tNot found\r\n"),
+        EXPECT_NE(r.find(L"[MDAC]\r\n" + l + L"107 2.81.1117.0\r\n" + l + L"120\r\n" + head + L"MSADO15.DLL\tN/A\t" + l + L"220\tNot found\r\n"),
                   std::wstring::npos) << r;
         const std::size_t jet = r.find(L"[JET]\r\n" + l + L"121 " + l + L"102\r\n" + l + L"122 4.0.8618\r\n" + l + L"129\r\n" +
-                                       head + L"msjet40.dll\tN/A\tNot found\r\n"),
+                                       head + L"msjet40.dll\tN/A\t\tNot found\r\n"),
                           windows = r.find(L"[" + l + L"130]\r\n" + l + L"105\r\n" + l + L"101 Windows "),
                           others = r.find(L"[" + l + L"131]\r\n" + l + L"112\r\n" + l + L"113 6.0.98\r\n");
         EXPECT_TRUE(r.find(L"[MDAC]") < jet && jet < windows && windows < others) << r;
@@ -233,8 +234,8 @@ TEST_F(AppTest, FileListsSortedAndCopied) {
         for (const auto& entry : *list) skips += entry.SkipRegister ? L'x' : L'-';
     EXPECT_EQ(skips, L"-x------x-x-xx-x-----------x" L"---xxx" L"---");
     const auto& view = form[lvwMDACFiles];
-    EXPECT_EQ(view.items[17], (Strings{L"OLEDB32.DLL", L"2.81.1117", kCommon + L"\\System\\Ole DB\\OLEDB32.DLL"}));
-    EXPECT_EQ(view.items[0], (Strings{L"MSADO15.DLL", L"N/A", L"Not found"}));
+    EXPECT_EQ(view.items[17], (Strings{L"OLEDB32.DLL", L"2.81.1117", L"", kCommon + L"\\System\\Ole DB\\OLEDB32.DLL"}));
+    EXPECT_EQ(view.items[0], (Strings{L"MSADO15.DLL", L"N/A", L"en 220", L"Not found"}));
     EXPECT_EQ(app::GetFile(L"C:\\a/b\\c/d.dll") + L"|" + app::GetFile(L"d.dll"), L"c/d.dll|d.dll");
     window.OnEvent(lvwMDACFiles, E::ColumnClick, 1);  // by version
     EXPECT_EQ(view.items[0][0], L"OLEDB32.DLL");
@@ -247,8 +248,8 @@ TEST_F(AppTest, FileListsSortedAndCopied) {
     EXPECT_EQ(form.clipboard, L"");
     form[lvwJetFiles].selected = {2, 0};
     window.OnEvent(lvwJetFiles, E::Copy, 0);
-    EXPECT_EQ(form.clipboard, L"en 137\ten 138\ten 139\r\nmsjet40.dll\t4.0.8618\t" + kSys + L"\\msjet40.dll\r\n"
-                              L"msjetoledb40.dll\tN/A\tNot found\r\n");
+    EXPECT_EQ(form.clipboard, L"en 137\ten 138\ten 216\ten 139\r\nmsjet40.dll\t4.0.8618\t\t" + kSys + L"\\msjet40.dll\r\n"
+                              L"msjetoledb40.dll\tN/A\ten 220\tNot found\r\n");
     window.OnEvent(lvwMDACFiles, E::SelectAll, 0);
     form.menuChoice = 1;
     window.OnEvent(lvwJetFiles, E::ContextMenu, 0);
