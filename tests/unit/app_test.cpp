@@ -262,6 +262,76 @@ TEST_F(AppTest, FileListsSortedAndCopied) {
     EXPECT_EQ(window.MDACFileList[17].FilePath, L"Not found");
 }
 
+// Each class applications create by name, read in the 32-bit view: through its current version,
+// its path expanded, quoted, short, without a folder (the system folder's), in another case;
+// its file missing; another file; no registration, or a CLSID that names a key elsewhere. A
+// file shows its classes' worst verdict, one without a class none; the report names each class
+// with the file the registry names. A re-register run shows the state after it, on its page.
+TEST_F(AppTest, EachClassReachesItsFileOrSaysWhy) {
+    const std::wstring ado = kCommon + L"\\System\\ado\\", db = kCommon + L"\\System\\Ole DB\\";
+    const auto put = [&](const std::wstring& key, const std::wstring& text, std::uint32_t type = os::regtype::kSz) {
+        registry.Put(os::kHKeyClassesRoot, key, L"", type, {text.begin(), text.end()});
+    };
+    const auto server = [&](const std::wstring& name, const std::wstring& path, std::uint32_t type = os::regtype::kSz) {
+        put(name + L"\\CLSID", L"{" + name + L"}");
+        put(L"CLSID\\{" + name + L"}\\InprocServer32", path, type);
+    };
+    server(L"ADODB.Connection", ado + L"MSADO15.DLL");
+    server(L"ADODB.Recordset", ado + L"MSADO15.DLL");
+    put(L"ADODB.Recordset\\CurVer", L"ADODB.Recordset.6.0");
+    server(L"ADODB.Recordset.6.0", L"D:\\App\\msado15.dll");
+    server(L"ADOR.Recordset", L"%CommonProgramFiles%\\System\\ado\\msador15.dll", os::regtype::kExpandSz);
+    registry.environment[L"CommonProgramFiles"] = kCommon;
+    server(L"ADOX.Catalog", L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSADOX.DLL");
+    system.longPaths[L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSADOX.DLL"] = ado + L"MSADOX.DLL";
+    server(L"JRO.JetEngine", L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSJRO.DLL");
+    system.longPaths[L"C:\\PROGRA~1\\COMMON~1\\System\\ado"] = kCommon + L"\\System\\ado";
+    put(L"MSDASQL\\CLSID", L"..\\ADODB.Connection");
+    server(L"MSDAORA", L"\"" + db + L"MSDAORA.DLL\"");
+    server(L"Microsoft.Jet.OLEDB.4.0", L"msjetoledb40.dll");
+    for (const wchar_t* file : {L"MSADO15.DLL", L"MSADOR15.DLL", L"MSADOX.DLL"}) Place(ado + file);
+    for (const wchar_t* file : {L"MSDAORA.DLL", L"MSDASQL.DLL", L"OLEDB32.DLL"}) Place(db + file);
+    Place(kSys + L"\\msjetoledb40.dll");
+    Load();
+    const auto column = [&](int view) {
+        std::wstring shown;
+        for (const Strings& row : form[view].items) shown += row.at(2).empty() ? L"-;" : row.at(2).substr(3) + L";";
+        return shown;
+    };
+    // MSADO15 MSADER15 MSADOR15 MSADRH15 MSADOMD MSADOX MSJRO, ... MSADDS (15), ... MSDASQL (23), MSDAORA (25)
+    EXPECT_EQ(column(lvwMDACFiles), L"218;-;217;-;-;217;219;-;-;-;-;-;-;-;220;-;-;-;-;-;-;-;220;-;217;-;-;-;");
+    registry.accessAsked.clear();
+    Pick(2);
+    EXPECT_EQ(column(lvwJetFiles), L"-;-;217;-;-;-;");
+    EXPECT_EQ(registry.accessAsked, std::vector<std::uint32_t>(3, os::kKeyQueryValue | os::kKeyWow64_32Key));
+    EXPECT_EQ(window.JetClasses.at(0).registered, kSys + L"\\msjetoledb40.dll");
+    window.CopyReport();
+    EXPECT_NE(form.clipboard.find(L"[MDAC]"), std::wstring::npos);
+    for (const std::wstring& line : Strings{L"en 221\r\nADODB.Connection\tMSADO15.DLL\ten 217\t" + ado + L"MSADO15.DLL\r\n",
+                                     L"ADODB.Recordset\tMSADO15.DLL\ten 218\tD:\\App\\msado15.dll\r\n",
+                                     L"MSDataShape\tMSADDS.DLL\ten 220\t\r\nMSDASQL\tMSDASQL.DLL\ten 220\t\r\n"})
+        EXPECT_NE(form.clipboard.find(line), std::wstring::npos) << form.clipboard;
+
+    registry.DeleteKey(os::kHKeyClassesRoot, L"Microsoft.Jet.OLEDB.4.0\\CLSID");
+    Pick(1);
+    Pick(2);
+    const auto before = form[lvwJetFiles].items;
+    EXPECT_EQ(column(lvwJetFiles), L"-;-;220;-;-;-;");
+    static fakes::FakeRegistry* target = &registry;  // what the component writes to when it registers
+    target = &registry;
+    modules.files[L"~msjetoledb40.dll"][L"DllRegisterServer"] = [] LR_WINAPI() -> std::int32_t {
+        target->Put(os::kHKeyClassesRoot, L"Microsoft.Jet.OLEDB.4.0\\CLSID", L"", os::regtype::kSz, {'{', 'J', '}'});
+        return 0;
+    };
+    server(L"J", kSys + L"\\msjetoledb40.dll");
+    window.OnEvent(Command3, E::Click, 0);
+    EXPECT_EQ(column(lvwJetFiles), L"-;-;217;-;-;-;");
+    auto after = form[lvwJetFiles].items;
+    after[2][2] = before[2][2];
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(form[TabStrip1].selectedTab, 2);
+}
+
 // Hovering underlines one link at a time, the surfaces take it off, a click too; the
 // advertising link is underlined as laid out and keeps it. A click notes the address and
 // starts the timer: the browser gets it from the timer, never inside the click.
