@@ -276,17 +276,18 @@ TEST_F(AppTest, EachClassReachesItsFileOrSaysWhy) {
         put(name + L"\\CLSID", L"{" + name + L"}");
         put(L"CLSID\\{" + name + L"}\\InprocServer32", path, type);
     };
-    server(L"ADODB.Connection", ado + L"MSADO15.DLL");
-    server(L"ADODB.Recordset", ado + L"MSADO15.DLL");
+    server(L"ADODB.Connection", L"D:\\App\\msado15.dll");
+    server(L"ADODB.Recordset", L"D:\\Old\\msado15.dll");
     put(L"ADODB.Recordset\\CurVer", L"ADODB.Recordset.6.0");
-    server(L"ADODB.Recordset.6.0", L"D:\\App\\msado15.dll");
+    server(L"ADODB.Recordset.6.0", ado + L"MSADO15.DLL");
     server(L"ADOR.Recordset", L"%CommonProgramFiles%\\System\\ado\\msador15.dll", os::regtype::kExpandSz);
     registry.environment[L"CommonProgramFiles"] = kCommon;
     server(L"ADOX.Catalog", L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSADOX.DLL");
     system.longPaths[L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSADOX.DLL"] = ado + L"MSADOX.DLL";
     server(L"JRO.JetEngine", L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSJRO.DLL");
     system.longPaths[L"C:\\PROGRA~1\\COMMON~1\\System\\ado"] = kCommon + L"\\System\\ado";
-    put(L"MSDASQL\\CLSID", L"..\\ADODB.Connection");
+    put(L"MSDASQL\\CLSID", L"{A}\\B");
+    put(L"CLSID\\{A}\\B\\InprocServer32", db + L"MSDASQL.DLL");
     server(L"MSDAORA", L"\"" + db + L"MSDAORA.DLL\"");
     server(L"Microsoft.Jet.OLEDB.4.0", L"msjetoledb40.dll");
     for (const wchar_t* file : {L"MSADO15.DLL", L"MSADOR15.DLL", L"MSADOX.DLL"}) Place(ado + file);
@@ -307,8 +308,8 @@ TEST_F(AppTest, EachClassReachesItsFileOrSaysWhy) {
     EXPECT_EQ(window.JetClasses.at(0).registered, kSys + L"\\msjetoledb40.dll");
     window.CopyReport();
     EXPECT_NE(form.clipboard.find(L"[MDAC]"), std::wstring::npos);
-    for (const std::wstring& line : Strings{L"en 221\r\nADODB.Connection\tMSADO15.DLL\ten 217\t" + ado + L"MSADO15.DLL\r\n",
-                                     L"ADODB.Recordset\tMSADO15.DLL\ten 218\tD:\\App\\msado15.dll\r\n",
+    for (const std::wstring& line : Strings{L"en 221\r\nADODB.Connection\tMSADO15.DLL\ten 218\tD:\\App\\msado15.dll\r\n",
+                                     L"ADODB.Recordset\tMSADO15.DLL\ten 217\t" + ado + L"MSADO15.DLL\r\n",
                                      L"MSDataShape\tMSADDS.DLL\ten 220\t\r\nMSDASQL\tMSDASQL.DLL\ten 220\t\r\n"})
         EXPECT_NE(form.clipboard.find(line), std::wstring::npos) << form.clipboard;
 
@@ -330,6 +331,10 @@ TEST_F(AppTest, EachClassReachesItsFileOrSaysWhy) {
     after[2][2] = before[2][2];
     EXPECT_EQ(after, before);
     EXPECT_EQ(form[TabStrip1].selectedTab, 2);
+    Pick(1);
+    registry.DeleteKey(os::kHKeyClassesRoot, L"ADODB.Connection\\CLSID");
+    window.OnEvent(Command1, E::Click, 0);
+    EXPECT_EQ(column(lvwMDACFiles).substr(0, 4), L"220;");
 }
 
 // Hovering underlines one link at a time, the surfaces take it off, a click too; the
