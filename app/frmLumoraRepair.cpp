@@ -159,8 +159,8 @@ void frmLumoraRepair::SetUpFileListView(ui::Control& view) {
 }
 
 void frmLumoraRepair::ShowFileList(int view, std::vector<FileEntry>& list, std::vector<ClassReach>& classes) {
-    classes.clear();
     if (CheckRegistrations) classes = CheckReach(os_.registry, os_.system, SystemDirectory, list);
+    else ShowReach(classes, list);
     FillFileListView(form_[view], list, os_.texts);
 }
 

@@ -73,7 +73,7 @@ public:
     // Each page's classes created by name, as last checked for its list.
     std::vector<ClassReach> MDACClasses;
     std::vector<ClassReach> JetClasses;
-    // Off only to measure what the check costs a page.
+    // Off only to measure what the check costs a page: the last check's verdicts show again.
     bool CheckRegistrations = true;
     std::wstring PendingURL;
     ui::Control* HotLinkLabel = nullptr;  // the link label hovering underlined last

@@ -83,7 +83,6 @@ std::vector<ClassReach> CheckReach(os::Registry& registry, os::System& system, c
     reader.SetReadView(os::kKeyWow64_32Key);
     reader.SetDefault(std::wstring());
     std::vector<ClassReach> checked;
-    for (FileEntry& entry : list) entry.Reached = Reach::None;
     for (const CreatedClass& created : kCreatedClasses) {
         const auto entry = std::find_if(list.begin(), list.end(),
                                         [&](const FileEntry& e) { return SameText(e.FileName, created.file); });
@@ -95,10 +94,18 @@ std::vector<ClassReach> CheckReach(os::Registry& registry, os::System& system, c
         if (!found.registered.empty() && found.registered.find(L'\\') == std::wstring::npos)
             found.registered = systemFolder + L"\\" + found.registered;
         found.verdict = Verdict(system, *entry, found.registered);
-        entry->Reached = std::max(entry->Reached, found.verdict);
         checked.push_back(std::move(found));
     }
+    ShowReach(checked, list);
     return checked;
+}
+
+void ShowReach(const std::vector<ClassReach>& checked, std::vector<FileEntry>& list) {
+    for (FileEntry& entry : list) {
+        entry.Reached = Reach::None;
+        for (const ClassReach& one : checked)
+            if (SameText(one.file, entry.FileName)) entry.Reached = std::max(entry.Reached, one.verdict);
+    }
 }
 
 }  // namespace app

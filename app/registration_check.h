@@ -36,4 +36,7 @@ struct ClassReach {
 std::vector<ClassReach> CheckReach(os::Registry& registry, os::System& system, const std::wstring& systemFolder,
                                    std::vector<FileEntry>& list);
 
+// Each entry's Reached: the worst verdict of its classes among `checked`, None without one.
+void ShowReach(const std::vector<ClassReach>& checked, std::vector<FileEntry>& list);
+
 }  // namespace app
