@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -133,24 +134,10 @@ std::map<std::wstring, std::wstring> RegQuery(const std::wstring& key) {
     wchar_t folder[MAX_PATH] = {}, file[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, folder);
     GetTempFileNameW(folder, L"reg", 0, file);
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE out = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOW start{};
-    start.cb = sizeof start;
-    start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdOutput = start.hStdError = out;
-    PROCESS_INFORMATION process{};
-    std::wstring command = L"reg.exe query \"HKCR\\" + key + L"\" /s /reg:32";
-    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process));
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    CloseHandle(out);
-    std::string text;
-    const HANDLE in = CreateFileW(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    char buffer[4096];
-    for (DWORD n = 0; ReadFile(in, buffer, sizeof buffer, &n, nullptr) && n;) text.append(buffer, n);
-    CloseHandle(in);
+    _wsystem((L"reg.exe query \"HKCR\\" + key + L"\" /s /reg:32 > \"" + file + L"\"").c_str());
+    std::ifstream in(file, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    in.close();
     DeleteFileW(file);
     std::map<std::wstring, std::wstring> values;
     std::wstring at;
