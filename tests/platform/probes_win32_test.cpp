@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -128,36 +127,27 @@ TEST(ModApiWin32, FoldersNamedOutsideTheCodePage) {
 
 namespace {
 
-// What Wine's reg.exe says of a key and its subkeys in the 32-bit view: each key's default
-// text by the key's path below HKEY_CLASSES_ROOT\\, as reg prints them.
-std::map<std::wstring, std::wstring> RegQuery(const std::wstring& key) {
-    wchar_t folder[MAX_PATH] = {}, file[MAX_PATH] = {};
+// A key's default text in the 32-bit view, as Wine's own reg.exe reads it (references
+// expanded); empty when the key or its default is not there.
+std::wstring RegDefault(const std::wstring& key) {
+    wchar_t folder[MAX_PATH] = {};
+    wchar_t file[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, folder);
     GetTempFileNameW(folder, L"reg", 0, file);
-    _wsystem((L"reg.exe query \"HKCR\\" + key + L"\" /s /reg:32 > \"" + file + L"\"").c_str());
-    std::ifstream in(file, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    _wsystem((L"reg.exe query \"HKCR\\" + key + L"\" /ve /reg:32 > \"" + file + L"\"").c_str());
+    std::ifstream in(file);
+    std::string value;
+    // "    (Default)    REG_SZ    text": the text after the type.
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t type = line.find("    REG_");
+        if (line.rfind("    (", 0) == 0 && type != std::string::npos) value = line.substr(line.find("    ", type + 4) + 4);
+    }
     in.close();
     DeleteFileW(file);
-    std::map<std::wstring, std::wstring> values;
-    std::wstring at;
-    std::size_t start_ = 0;
-    for (std::size_t end; (end = text.find('\n', start_)) != std::string::npos; start_ = end + 1) {
-        std::string line = text.substr(start_, end - start_);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::wstring wide(line.begin(), line.end());
-        if (wide.rfind(L"HKEY_CLASSES_ROOT\\", 0) == 0) at = wide.substr(18);
-        for (const std::wstring type : {L"    REG_SZ    ", L"    REG_EXPAND_SZ    "}) {
-            const std::size_t found = wide.find(type);
-            // Only the key's default value: the first word on its line is in brackets.
-            if (found != std::wstring::npos && wide.find(L"    (") == 0) {
-                wchar_t expanded[MAX_PATH * 2] = {};
-                ExpandEnvironmentStringsW(wide.substr(found + type.size()).c_str(), expanded, MAX_PATH * 2);
-                values[at] = expanded;
-            }
-        }
-    }
-    return values;
+    if (!value.empty() && value.back() == '\r') value.pop_back();
+    wchar_t expanded[MAX_PATH * 2] = {};
+    ExpandEnvironmentStringsW(std::wstring(value.begin(), value.end()).c_str(), expanded, MAX_PATH * 2);
+    return expanded;
 }
 
 // Each class of the table, on Wine's registry as reg.exe reads it: the file the check names
@@ -181,12 +171,10 @@ TEST(RegistrationCheckWin32, AgreesWithWinesOwnReg) {
     ASSERT_EQ(checked.size(), std::size(app::kCreatedClasses));
     int registered = 0;
     for (const app::ClassReach& one : checked) {
-        auto values = RegQuery(one.name);
-        const std::wstring current = values[one.name + L"\\CurVer"];
-        if (!current.empty()) values.merge(RegQuery(current));
-        std::wstring clsid = current.empty() ? L"" : values[current + L"\\CLSID"];
-        if (clsid.empty()) clsid = values[one.name + L"\\CLSID"];
-        std::wstring server = clsid.empty() ? L"" : RegQuery(L"CLSID\\" + clsid)[L"CLSID\\" + clsid + L"\\InprocServer32"];
+        const std::wstring current = RegDefault(one.name + L"\\CurVer");
+        std::wstring clsid = current.empty() ? L"" : RegDefault(current + L"\\CLSID");
+        if (clsid.empty()) clsid = RegDefault(one.name + L"\\CLSID");
+        std::wstring server = clsid.empty() ? L"" : RegDefault(L"CLSID\\" + clsid + L"\\InprocServer32");
         if (server.size() > 1 && server.front() == L'"') server = server.substr(1, server.size() - 2);
         if (!server.empty() && server.find(L'\\') == std::wstring::npos) server = std::wstring(sys) + L"\\" + server;
         EXPECT_EQ(one.registered, server) << one.name;
