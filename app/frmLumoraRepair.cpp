@@ -159,7 +159,7 @@ void frmLumoraRepair::SetUpFileListView(ui::Control& view) {
 }
 
 void frmLumoraRepair::ShowFileList(int view, std::vector<FileEntry>& list, std::vector<ClassReach>& classes) {
-    if (CheckRegistrations) classes = CheckReach(os_.registry, os_.system, SystemDirectory, list);
+    if (CheckRegistrations) classes = CheckReach(os_.registry, os_.system, SystemDirectory, classServers_, list);
     else ShowReach(classes, list);
     FillFileListView(form_[view], list, os_.texts);
 }

@@ -116,6 +116,7 @@ private:
     std::wstring TemporaryRow();
 
     os::Services& os_;
+    ClassServers classServers_;  // the registration check's last reading
     ui::Form& form_;
 };
 

@@ -77,22 +77,28 @@ Reach Verdict(os::System& system, const FileEntry& entry, const std::wstring& se
 }  // namespace
 
 std::vector<ClassReach> CheckReach(os::Registry& registry, os::System& system, const std::wstring& systemFolder,
-                                   std::vector<FileEntry>& list) {
-    cRegistry reader(registry, system);
-    reader.SetClassKey(os::kHKeyClassesRoot);
-    reader.SetReadView(os::kKeyWow64_32Key);
-    reader.SetDefault(std::wstring());
+                                   ClassServers& servers, std::vector<FileEntry>& list) {
+    if (registry.ClassesMayHaveChanged() || !servers.read) {
+        cRegistry reader(registry, system);
+        reader.SetClassKey(os::kHKeyClassesRoot);
+        reader.SetReadView(os::kKeyWow64_32Key);
+        reader.SetDefault(std::wstring());
+        for (std::size_t i = 0; i < std::size(kCreatedClasses); ++i) {
+            std::wstring& server = servers.server[i] = ServerOf(reader, kCreatedClasses[i].name);
+            if (!server.empty() && server.find(L'\\') == std::wstring::npos) server = systemFolder + L"\\" + server;
+        }
+        servers.read = true;
+    }
     std::vector<ClassReach> checked;
-    for (const CreatedClass& created : kCreatedClasses) {
+    for (std::size_t i = 0; i < std::size(kCreatedClasses); ++i) {
+        const CreatedClass& created = kCreatedClasses[i];
         const auto entry = std::find_if(list.begin(), list.end(),
                                         [&](const FileEntry& e) { return SameText(e.FileName, created.file); });
         if (entry == list.end()) continue;
         ClassReach found;
         found.name = created.name;
         found.file = entry->FileName;
-        found.registered = ServerOf(reader, created.name);
-        if (!found.registered.empty() && found.registered.find(L'\\') == std::wstring::npos)
-            found.registered = systemFolder + L"\\" + found.registered;
+        found.registered = servers.server[i];
         found.verdict = Verdict(system, *entry, found.registered);
         checked.push_back(std::move(found));
     }

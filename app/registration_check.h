@@ -3,6 +3,7 @@
 // class's registration read as COM resolves a name (the name's CLSID, its current version
 // first, then that class's InprocServer32), in the registry view a 32-bit program sees, and
 // compared with the file the list examines as the file system compares paths.
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,18 @@ struct ClassReach {
     std::wstring registered;  // the file the registry names, references expanded; empty for none
 };
 
+// The server of each class of the table as last read (the table's order), kept while the
+// system says the class registrations did not change: a page fill then reads no key.
+struct ClassServers {
+    bool read = false;
+    std::wstring server[std::size(kCreatedClasses)];
+};
+
 // Every class of the table whose file is in `list`, in table order; each entry's Reached is
 // set to the worst of its classes' verdicts (None for a file with no class). A registered
 // name without a folder is the file of that name in `systemFolder`, where the loader finds it.
 std::vector<ClassReach> CheckReach(os::Registry& registry, os::System& system, const std::wstring& systemFolder,
-                                   std::vector<FileEntry>& list);
+                                   ClassServers& servers, std::vector<FileEntry>& list);
 
 // Each entry's Reached: the worst verdict of its classes among `checked`, None without one.
 void ShowReach(const std::vector<ClassReach>& checked, std::vector<FileEntry>& list);

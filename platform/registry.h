@@ -72,6 +72,10 @@ public:
     virtual std::int32_t DeleteKey(std::int32_t root, const std::wstring& subKey) = 0;
     virtual std::int32_t DeleteValue(KeyHandle key, const std::wstring& name) = 0;
     virtual std::int32_t CloseKey(KeyHandle key) = 0;
+    // Whether the class registrations (the machine's and the user's, every view) may have
+    // changed since the last call: true on the first call, and on every call where the
+    // system cannot watch them. A reader may keep what it read until this says so.
+    virtual bool ClassesMayHaveChanged() = 0;
 
     // Expands the %NAME% references of 'source' into 'destination' (ANSI bytes), told exactly
     // destination.size(); a span without storage only asks. Returns the size the expansion

@@ -91,4 +91,41 @@ std::wstring Registry::FromAnsi(std::span<const std::uint8_t> bytes) {
     return win32::FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
+Registry::~Registry() {
+    for (Watch* watch : {&machine_, &user_}) {
+        if (watch->key) ::RegCloseKey(static_cast<HKEY>(watch->key));
+        if (watch->changed) ::CloseHandle(watch->changed);
+    }
+}
+
+// Asks to be told of the next change below the first of `names` that opens (a user may have
+// no class registrations of his own: then his whole software tree is watched).
+bool Registry::Arm(Watch& watch, std::int32_t root, const char* const* names) {
+    for (; !watch.key && *names; ++names) {
+        HKEY key = nullptr;
+        // The machine's whole tree, the 32-bit programs' view below it included.
+        if (::RegOpenKeyExA(RootHandle(root), *names, 0, KEY_NOTIFY | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS)
+            watch.key = key;
+    }
+    if (!watch.changed) watch.changed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!watch.key || !watch.changed) return false;
+    ::ResetEvent(watch.changed);
+    constexpr DWORD kWhat = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
+    return ::RegNotifyChangeKeyValue(static_cast<HKEY>(watch.key), TRUE, kWhat, watch.changed, TRUE) == ERROR_SUCCESS;
+}
+
+bool Registry::ClassesMayHaveChanged() {
+    bool changed = !watching_;
+    for (Watch* watch : {&machine_, &user_})
+        changed = changed || !watch->changed || ::WaitForSingleObject(watch->changed, 0) != WAIT_TIMEOUT;
+    if (!changed) return false;
+    // Watched again before the caller reads, so that a change while it reads is told next time.
+    static const char* const kMachine[] = {"SOFTWARE\\Classes", nullptr};
+    static const char* const kUser[] = {"Software\\Classes", "Software", nullptr};
+    const bool machine = Arm(machine_, static_cast<std::int32_t>(0x80000002u), kMachine);
+    const bool user = Arm(user_, static_cast<std::int32_t>(0x80000001u), kUser);
+    watching_ = machine && user;
+    return true;
+}
+
 }  // namespace win32

@@ -26,10 +26,14 @@ public:
     std::map<std::wstring, std::wstring> environment;  // for %NAME% expansion
     std::map<os::KeyHandle, std::wstring> open;        // the key of each open handle
     std::vector<std::uint32_t> accessAsked;            // by each open and create, in order
+    bool classesChanged = true;                        // what ClassesMayHaveChanged answers next
 
     void AddKey(std::int32_t root, const std::wstring& path) { keys_[Id(root, path)]; }
     void Put(std::int32_t root, const std::wstring& path, const std::wstring& name, std::uint32_t type,
-             std::vector<std::uint8_t> data) { keys_[Id(root, path)][name] = {type, std::move(data)}; }
+             std::vector<std::uint8_t> data) {
+        keys_[Id(root, path)][name] = {type, std::move(data)};
+        classesChanged = true;
+    }
     std::optional<StoredValue> Find(std::int32_t root, const std::wstring& path, const std::wstring& name) {
         const auto& values = keys_[Id(root, path)];
         return values.count(name) ? std::optional(values.at(name)) : std::nullopt;
@@ -59,11 +63,14 @@ public:
     std::int32_t SetValue(os::KeyHandle key, const std::wstring& name, std::uint32_t type,
                           std::span<const std::uint8_t> data) override {
         keys_[open.at(key)][name] = {type, {data.begin(), data.end()}};
+        classesChanged = true;
         return os::kErrorSuccess;
     }
     std::int32_t DeleteKey(std::int32_t root, const std::wstring& subKey) override {
+        classesChanged = true;
         return keys_.erase(Id(root, subKey)) ? 0 : os::kErrorFileNotFound;
     }
+    bool ClassesMayHaveChanged() override { return std::exchange(classesChanged, false); }
     std::int32_t DeleteValue(os::KeyHandle key, const std::wstring& name) override {
         return keys_[open.at(key)].erase(name) ? 0 : os::kErrorFileNotFound;
     }

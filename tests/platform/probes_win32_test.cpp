@@ -150,6 +150,26 @@ std::wstring RegDefault(const std::wstring& key) {
     return expanded;
 }
 
+// The system tells a change of the class registrations, in the 32-bit programs' view too;
+// nothing changed, nothing is told (so a page fill reads no key).
+TEST(RegistrationCheckWin32, ClassRegistrationsWatched) {
+    win32::Registry registry;
+    EXPECT_TRUE(registry.ClassesMayHaveChanged()) << "the first asking";
+    EXPECT_FALSE(registry.ClassesMayHaveChanged());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L"LumoraRepair.Watched", 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr), 0);
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"x"), 4);
+    RegCloseKey(key);
+    bool told = false;
+    for (int i = 0; i < 200 && !told; ++i) {
+        told = registry.ClassesMayHaveChanged();
+        if (!told) Sleep(10);
+    }
+    EXPECT_TRUE(told);
+    RegDeleteKeyExW(HKEY_CLASSES_ROOT, L"LumoraRepair.Watched", KEY_WOW64_32KEY, 0);
+}
+
 // Each class of the table, on Wine's registry as reg.exe reads it: the file the check names
 // is the one reg finds by the name's current version and its class, and the check says "this
 // file" exactly where that is the listed file (long forms alike) and it is there.
@@ -167,7 +187,8 @@ TEST(RegistrationCheckWin32, AgreesWithWinesOwnReg) {
     auto list = app::BuildFileList(versions, common, app::kMDACFiles, std::size(app::kMDACFiles));
     const auto jet = app::BuildFileList(versions, sys, app::kJetFiles, std::size(app::kJetFiles));
     list.insert(list.end(), jet.begin(), jet.end());
-    const auto checked = app::CheckReach(registry, system, sys, list);
+    app::ClassServers servers;
+    const auto checked = app::CheckReach(registry, system, sys, servers, list);
     ASSERT_EQ(checked.size(), std::size(app::kCreatedClasses));
     int registered = 0;
     for (const app::ClassReach& one : checked) {
