@@ -51,6 +51,9 @@ public:
     // GetShortPathNameW told a 261-character buffer of size 260: the first n characters,
     // n being the length it returned; empty when it fails or the short form does not fit.
     virtual std::wstring ShortPathName(const std::wstring& path) = 0;
+    // Why the file cannot be opened for reading, as an HRESULT carrying the system's error
+    // (a sharing violation, no such file); 0 when it can be.
+    virtual std::int32_t OpenError(const std::wstring& path) = 0;
     // The system's text for an HRESULT or error code, in the user's language (FormatMessage),
     // without its line end; empty when the system has none. Where the text takes a file as
     // its first insert, `file` stands there; other inserts are left empty.
