@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "platform/strings.h"
+#include "platform/system.h"
 #include "platform/ui.h"
 #include "probes/modAPI.h"
 
@@ -69,6 +70,30 @@ std::vector<FileEntry> BuildFileList(os::VersionResources& versions, const std::
     for (std::size_t i = 0; i < count; ++i)
         if (rows[i].skipRegister) list[i].SkipRegister = true;
     return list;
+}
+
+std::vector<std::wstring> RegistrablePaths(os::System& system, os::Folders& folders) {
+    struct Table {
+        std::wstring base;
+        const FileListRow* rows;
+        std::size_t count;
+    };
+    const std::wstring systemDirectory = os::BeforeFirstNul(system.SystemDirectoryBuffer(261));
+    const Table tables[] = {
+        {modAPI::GetSpecialFolderPath(folders, modAPI::kFolderCommonFiles), kMDACFiles, std::size(kMDACFiles)},
+        {systemDirectory, kJetFiles, std::size(kJetFiles)},
+        {systemDirectory, kComponentFiles, std::size(kComponentFiles)},
+    };
+    std::vector<std::wstring> paths;
+    for (const Table& table : tables) {
+        for (std::size_t i = 0; i < table.count; ++i) {
+            if (table.rows[i].skipRegister) continue;
+            paths.push_back(table.base + table.rows[i].suffix);
+            const std::wstring shortPath = system.ShortPathName(paths.back());
+            if (!shortPath.empty()) paths.push_back(shortPath);
+        }
+    }
+    return paths;
 }
 
 void SortByColumn(ui::Control& view, int column) {

@@ -6,6 +6,8 @@
 #include "app/file_entry.h"
 
 namespace os {
+class Folders;
+class System;
 class VersionResources;
 }
 namespace ui {
@@ -35,6 +37,10 @@ std::vector<FileEntry> BuildFileList(os::VersionResources& versions, const std::
 extern const FileListRow kComponentFiles[3];
 extern const FileListRow kJetFiles[6];
 extern const FileListRow kMDACFiles[28];
+
+// Every path a re-register command may hand its worker: the full and the short form of each
+// file of the three lists that is registered, below the folders as the window finds them.
+std::vector<std::wstring> RegistrablePaths(os::System& system, os::Folders& folders);
 
 // The column-header click: ordered by that column's text from now on, refills included.
 void SortByColumn(ui::Control& view, int column);

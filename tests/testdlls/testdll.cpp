@@ -4,10 +4,12 @@
 // value "Calls", so a test sees which files were registered, in which order. Hostile kinds:
 // a decoy records its very loading in "Loads"; one needs a helper DLL of its own; one shows
 // a window and runs the thread's messages while it registers; one crashes in it; one ends
-// its process; one asks the user in a message box first.
+// its process; one asks the user in a message box first; one hides a window off every screen
+// and never returns; one asks through a program it starts.
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cwchar>
 
 #ifndef LR_TESTDLL_RESULT
@@ -72,6 +74,31 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
         }
     }
     DestroyWindow(window);
+#endif
+#ifdef LR_TESTDLL_OFFSCREEN
+    CreateWindowExW(0, L"STATIC", L"nobody sees this", WS_POPUP | WS_VISIBLE, -30000, -30000, 0, 0, nullptr, nullptr,
+                    self, nullptr);
+    Record(L"Windows");
+    for (;;) Sleep(1000);
+#endif
+#ifdef LR_TESTDLL_CHILD
+    // The worker's pipe, by the handle value at the end of its command line.
+    const wchar_t* digits = std::wcsrchr(GetCommandLineW(), L'=');
+    DWORD flags = 0;
+    GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(digits ? _wtoi(digits + 1) : 0)), &flags);
+    const wchar_t* inheritable = flags & HANDLE_FLAG_INHERIT ? L"yes" : L"no";
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", L"Inheritable", REG_SZ, inheritable,
+                    static_cast<DWORD>((lstrlenW(inheritable) + 1) * sizeof(wchar_t)));
+    // As a careless component: every inheritable handle handed on.
+    wchar_t command[] = L"notepad.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    if (CreateProcessW(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
+        WaitForSingleObject(child.hProcess, INFINITE);
+        CloseHandle(child.hProcess);
+        CloseHandle(child.hThread);
+    }
 #endif
 #ifdef LR_TESTDLL_CRASH
     // A write through a null the optimiser cannot see: a plain null store is made a trap
