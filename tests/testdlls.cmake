@@ -15,7 +15,7 @@ set(LR_TESTDLL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/testdlls)
 #   the test DLL it names; RECORD_LOAD records its loading; WINDOW shows a window and runs
 #   the thread's messages while registering; CRASH crashes there; EXIT ends its process
 #   there with that code; MESSAGE_BOX asks the user in a message box titled "lrtest" first;
-#   SLEEP INFINITE never returns; OFFSCREEN shows a 0x0 window off every screen, records
+#   SLEEP INFINITE never returns; OFFSCREEN shows a 0x0 window and one off every screen, records
 #   "Windows" and never returns; CHILD records whether its worker's pipe handle is inheritable
 #   ("Inheritable"), then starts notepad with inheritance and waits for it. Target: testdll_<name>.
 function(lr_test_dll NAME)

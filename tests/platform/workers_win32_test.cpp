@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 #include <string>
 
 #include "platform/win32/workers_win32.h"
@@ -29,19 +30,26 @@ std::wstring SystemFile(const wchar_t* name) {
 }
 
 // The exe started with the marker by someone else: a message pipe's client end handed over
-// as the window hands it (or an anonymous pipe's), a DLL's path waiting on it. Each start
-// ends at once with the refusal's code, and nothing is loaded.
+// as the window hands it, with a DLL's path waiting on it that is on no list; and starts
+// with a listed file waiting that differ from the window's (more after the handshake,
+// something before it, an anonymous pipe). Each ends at once with the refusal's code, and
+// nothing is loaded.
 TEST(WorkersWin32, OnlyTheWindowsOwnStartAndListedFilesAreServed) {
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
-    const std::wstring dll = TestDll("ver_0_0_0_0.dll");
-    for (const wchar_t* form : {L"\"%s\" --registration-worker=%lu", L"\"%s\" --registration-worker=%lu x",
-                                L"\"%s\" x --registration-worker=%lu", L"anonymous"}) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(form)));
+    const std::wstring listed = SystemFile(L"gridex20.ocx");
+    ASSERT_TRUE(CopyFileW(TestDll("ver_0_0_0_0.dll").c_str(), listed.c_str(), FALSE));
+    const std::pair<const wchar_t*, std::wstring> starts[] = {
+        {L"\"%s\" --registration-worker=%lu", TestDll("ver_0_0_0_0.dll")},
+        {L"\"%s\" --registration-worker=%lu x", listed},
+        {L"\"%s\" x --registration-worker=%lu", listed},
+        {nullptr, listed},  // an anonymous pipe's end
+    };
+    for (const auto& [form, path] : starts) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(form ? form : L"anonymous")));
         SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
         HANDLE server = nullptr;
         HANDLE client = nullptr;
-        const bool anonymous = form[0] == L'a';
-        if (anonymous) {
+        if (!form) {
             ASSERT_TRUE(CreatePipe(&client, &server, &inherited, 0));
         } else {
             const wchar_t* name = L"\\\\.\\pipe\\lrtest-worker";
@@ -50,9 +58,9 @@ TEST(WorkersWin32, OnlyTheWindowsOwnStartAndListedFilesAreServed) {
             client = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, &inherited, OPEN_EXISTING, 0, nullptr);
         }
         DWORD bytes = 0;
-        ASSERT_TRUE(WriteFile(server, dll.data(), static_cast<DWORD>(dll.size() * sizeof(wchar_t)), &bytes, nullptr));
+        ASSERT_TRUE(WriteFile(server, path.data(), static_cast<DWORD>(path.size() * sizeof(wchar_t)), &bytes, nullptr));
         wchar_t command[1024];
-        wsprintfW(command, anonymous ? L"\"%s\" --registration-worker=%lu" : form, ProductExe().c_str(),
+        wsprintfW(command, form ? form : L"\"%s\" --registration-worker=%lu", ProductExe().c_str(),
                   static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(client)));
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -69,12 +77,13 @@ TEST(WorkersWin32, OnlyTheWindowsOwnStartAndListedFilesAreServed) {
         CloseHandle(process.hThread);
     }
     EXPECT_EQ(Recorded(), L"");
+    DeleteFileW(listed.c_str());
 }
 
 // Through win32::Workers: a Jet file that starts notepad, whose window counts as the worker's
 // asking the user and which ends with the worker when it is ended in its call; the pipe never
-// reaches notepad (nor is it inheritable in the worker). A 0x0 window off every screen is
-// nothing a user can answer.
+// reaches notepad (nor is it inheritable in the worker). A window of no size, or one off every
+// screen, is nothing a user can answer.
 TEST(WorkersWin32, WindowsOfTheCallAndItsPrograms) {
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     ASSERT_TRUE(CopyFileW(TestDll("child.dll").c_str(), SystemFile(L"msjtes40.dll").c_str(), FALSE));

@@ -76,7 +76,9 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     DestroyWindow(window);
 #endif
 #ifdef LR_TESTDLL_OFFSCREEN
-    CreateWindowExW(0, L"STATIC", L"nobody sees this", WS_POPUP | WS_VISIBLE, -30000, -30000, 0, 0, nullptr, nullptr,
+    // One of no size on the screen, one of a real size off every screen.
+    CreateWindowExW(0, L"STATIC", L"nobody sees this", WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, nullptr, nullptr, self, nullptr);
+    CreateWindowExW(0, L"STATIC", L"nobody sees this", WS_POPUP | WS_VISIBLE, -30000, -30000, 200, 100, nullptr, nullptr,
                     self, nullptr);
     Record(L"Windows");
     for (;;) Sleep(1000);

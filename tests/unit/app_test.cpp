@@ -2,6 +2,7 @@
 // its tab, the file lists, links, the clipboard and the report, the re-register commands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 
 #include "app/control_ids.h"
@@ -259,6 +260,20 @@ TEST_F(AppTest, FileListsSortedAndCopied) {
     window.BuildMDACFileList();
     EXPECT_EQ(form.messages, (Strings{L"en 204|LumoraRepair", T(IDS_COMMON_FILES_NOT_SET) + L"|LumoraRepair"}));
     EXPECT_EQ(window.MDACFileList[17].FilePath, L"Not found");
+}
+
+// What a worker takes from the window: each registered file of the three lists by its full and
+// its short path, below the folders as the window finds them; no skipped file, nothing else.
+TEST_F(AppTest, AWorkerTakesOnlyTheListsFiles) {
+    system.shortPaths[kSys + L"\\msjetoledb40.dll"] = kSys + L"\\MSJETO~1.DLL";
+    const Strings paths = app::RegistrablePaths(system, folders);
+    EXPECT_EQ(paths.size(), 21u + 3u + 3u + 1u);
+    const auto taken = [&](const std::wstring& path) { return std::count(paths.begin(), paths.end(), path) == 1; };
+    for (const std::wstring& path : {kCommon + L"\\System\\ado\\MSADO15.DLL", kSys + L"\\msjetoledb40.dll",
+                                     kSys + L"\\MSJETO~1.DLL", kSys + L"\\gridex20.ocx"})
+        EXPECT_TRUE(taken(path)) << path;
+    for (const std::wstring& path : {kCommon + L"\\System\\ado\\MSADER15.DLL", kSys + L"\\mswstr10.dll"})
+        EXPECT_FALSE(taken(path)) << path;
 }
 
 // Hovering underlines one link at a time, the surfaces take it off, a click too; the
