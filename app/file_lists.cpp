@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "platform/strings.h"
+#include "platform/services.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 #include "probes/modAPI.h"
@@ -72,28 +73,19 @@ std::vector<FileEntry> BuildFileList(os::VersionResources& versions, const std::
     return list;
 }
 
-std::vector<std::wstring> RegistrablePaths(os::System& system, os::Folders& folders) {
-    struct Table {
-        std::wstring base;
-        const FileListRow* rows;
-        std::size_t count;
-    };
-    const std::wstring systemDirectory = os::BeforeFirstNul(system.SystemDirectoryBuffer(261));
-    const Table tables[] = {
-        {modAPI::GetSpecialFolderPath(folders, modAPI::kFolderCommonFiles), kMDACFiles, std::size(kMDACFiles)},
-        {systemDirectory, kJetFiles, std::size(kJetFiles)},
-        {systemDirectory, kComponentFiles, std::size(kComponentFiles)},
-    };
-    std::vector<std::wstring> paths;
-    for (const Table& table : tables) {
-        for (std::size_t i = 0; i < table.count; ++i) {
-            if (table.rows[i].skipRegister) continue;
-            paths.push_back(table.base + table.rows[i].suffix);
-            const std::wstring shortPath = system.ShortPathName(paths.back());
-            if (!shortPath.empty()) paths.push_back(shortPath);
+bool Registrable(os::Services& os, const std::wstring& path) {
+    const auto onTable = [&](const std::wstring& base, const FileListRow* rows, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::wstring file = base + rows[i].suffix;
+            if (!rows[i].skipRegister && (file == path || os.system.ShortPathName(file) == path)) return true;
         }
-    }
-    return paths;
+        return false;
+    };
+    const std::wstring systemDirectory = os::BeforeFirstNul(os.system.SystemDirectoryBuffer(261));
+    const std::wstring common = modAPI::GetSpecialFolderPath(os.folders, modAPI::kFolderCommonFiles);
+    return onTable(common, kMDACFiles, std::size(kMDACFiles)) ||
+           onTable(systemDirectory, kJetFiles, std::size(kJetFiles)) ||
+           onTable(systemDirectory, kComponentFiles, std::size(kComponentFiles));
 }
 
 void SortByColumn(ui::Control& view, int column) {

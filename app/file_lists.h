@@ -6,8 +6,7 @@
 #include "app/file_entry.h"
 
 namespace os {
-class Folders;
-class System;
+struct Services;
 class VersionResources;
 }
 namespace ui {
@@ -38,9 +37,10 @@ extern const FileListRow kComponentFiles[3];
 extern const FileListRow kJetFiles[6];
 extern const FileListRow kMDACFiles[28];
 
-// Every path a re-register command may hand its worker: the full and the short form of each
-// file of the three lists that is registered, below the folders as the window finds them.
-std::vector<std::wstring> RegistrablePaths(os::System& system, os::Folders& folders);
+// Whether a re-register command may hand `path` to its worker: the full or the short form of
+// a file of the three lists that is registered, below the folders as the window finds them
+// (looked up afresh for each path: a worker's few calls do not need them kept).
+bool Registrable(os::Services& os, const std::wstring& path);
 
 // The column-header click: ordered by that column's text from now on, refills included.
 void SortByColumn(ui::Control& view, int column);

@@ -133,20 +133,17 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
     std::wstring text = Text(IDS_REGISTER_FAILED);
     bool accessDenied = false;
     for (const RegisterFailure& failure : failures) {
-        std::wstring line;
-        if (failure.reason == IDS_COMPONENT_TIMED_OUT) {
-            line = Text(failure.reason);  // a component that ran out of time left no code to show
-        } else if (failure.reason) {
-            line = Hex(failure.code) + L"  " + Text(failure.reason);  // what it did to the worker
-        } else if (failure.gone && !failure.code) {
-            line = kNotFound;
-        } else {
-            const std::wstring reason = failure.code == modDLLRegister::kEntryPointNotFound
-                                            ? Text(IDS_ENTRY_POINT_NOT_FOUND)
-                                            : os_.system.ErrorText(failure.code, GetFile(failure.file));
-            line = (failure.gone ? std::wstring(kNotFound) + L"  " : L"") + Hex(failure.code) +
-                   (reason.empty() ? L"" : L"  " + reason);
-        }
+        // What a component did to the worker's process has a text of ours.
+        const std::wstring reason = failure.reason ? Text(failure.reason)
+                                    : failure.code == modDLLRegister::kEntryPointNotFound
+                                        ? Text(IDS_ENTRY_POINT_NOT_FOUND)
+                                        : os_.system.ErrorText(failure.code, GetFile(failure.file));
+        // A component that ran out of time left no code to show.
+        std::wstring line = failure.reason == IDS_COMPONENT_TIMED_OUT
+                                ? reason
+                                : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason);
+        // A file gone by its turn: the list's word for it, and why where the system says.
+        if (failure.gone) line = failure.code ? kNotFound + (L"  " + line) : kNotFound;
         text += L"\r\n\r\n" + failure.file + L"\r\n    " + line;
         accessDenied = accessDenied || (!failure.reason && (failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess));
     }

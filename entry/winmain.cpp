@@ -2,19 +2,15 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "app/file_lists.h"
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
 #include "platform/win32/dll_search.h"
-#include "platform/win32/folders_win32.h"
 #include "platform/win32/services_win32.h"
-#include "platform/win32/system_win32.h"
 #include "platform/win32/ui/form.h"
 #include "platform/win32/workers_win32.h"
 #include "register/modDLLRegister.h"
@@ -24,21 +20,6 @@
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
-
-namespace {
-
-// In a worker: whether the window may have handed it this path. The lists are built once,
-// at the first path, as the window builds them: one worker serves one run.
-bool OnComponentLists(const std::wstring& path) {
-    static const std::vector<std::wstring> paths = [] {
-        win32::System system;
-        win32::Folders folders;
-        return app::RegistrablePaths(system, folders);
-    }();
-    return std::find(paths.begin(), paths.end(), path) != paths.end();
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before the platform groups load their system DLLs.
@@ -55,11 +36,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     } apartment;
     // Started by a re-register command to make its calls, each as the window's process
     // would make it: no window.
-    win32::Modules modules;
-    const int served = win32::ServeAsWorker(modules, &modDLLRegister::RegisterServer, &OnComponentLists);
+    win32::PlatformServices platform;
+    const int served = win32::ServeAsWorker(platform.services, &modDLLRegister::RegisterServer, &app::Registrable);
     if (served != win32::kNotAWorker) return served;
 
-    win32::PlatformServices platform;
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
     app::frmLumoraRepair window(platform.services, form);
     window.Form_Initialize();

@@ -16,10 +16,11 @@ set(LR_TESTDLL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/testdlls)
 #   the thread's messages while registering; CRASH crashes there; EXIT ends its process
 #   there with that code; MESSAGE_BOX asks the user in a message box titled "lrtest" first;
 #   SLEEP INFINITE never returns; OFFSCREEN shows a 0x0 window and one off every screen, records
-#   "Windows" and never returns; CHILD records whether its worker's pipe handle is inheritable
-#   ("Inheritable"), then starts notepad with inheritance and waits for it. Target: testdll_<name>.
+#   "Windows" and never returns; CHILD records whether its worker's pipe handle is "Kept" or
+#   "Inherited", then starts notepad with inheritance and waits for it. Target: testdll_<name>.
 function(lr_test_dll NAME)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH;MESSAGE_BOX;OFFSCREEN;CHILD" "VERSION;RESULT;SLEEP;DEPENDS;EXIT" "")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH;MESSAGE_BOX;OFFSCREEN;CHILD"
+    "VERSION;RESULT;SLEEP;DEPENDS;EXIT" "")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "lr_test_dll(${NAME}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()

@@ -82,8 +82,8 @@ std::wstring System::ShortPathName(const std::wstring& path) {
 
 // Opened as the loader would read it, beside any reader that shares.
 std::int32_t System::OpenError(const std::wstring& path) {
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return static_cast<std::int32_t>(HRESULT_FROM_WIN32(::GetLastError()));
     ::CloseHandle(file);
     return 0;

@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
-#include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <iterator>
-#include <vector>
 
 namespace win32 {
 namespace {
@@ -20,7 +17,10 @@ constexpr std::uint32_t kReturned = 0, kCrashed = 1;
 constexpr LONG kRealSize = 16;
 
 struct Search {
-    std::vector<DWORD> processIds;  // the worker and the processes of its job
+    DWORD processId;  // the worker's
+    // The processes of its job: what the worker's components started (a set-up box's program).
+    JOBOBJECT_BASIC_PROCESS_ID_LIST job;
+    ULONG_PTR more[63];
     bool found;
 };
 
@@ -30,10 +30,10 @@ BOOL CALLBACK FindShown(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
+    bool ours = owner == search->processId;
+    for (DWORD i = 0; i < search->job.NumberOfProcessIdsInList; ++i) ours = ours || search->job.ProcessIdList[i] == owner;
     RECT r{};
-    if (std::find(search->processIds.begin(), search->processIds.end(), owner) == search->processIds.end() ||
-        !IsWindowVisible(window) || !GetWindowRect(window, &r))
-        return TRUE;
+    if (!ours || !IsWindowVisible(window) || !GetWindowRect(window, &r)) return TRUE;
     search->found = r.right - r.left >= kRealSize && r.bottom - r.top >= kRealSize &&
                     MonitorFromWindow(window, MONITOR_DEFAULTTONULL) != nullptr;
     return !search->found;
@@ -105,15 +105,11 @@ public:
     }
 
     bool ShowsWindow() override {
-        Search search{{processId_}, false};
-        // A window of a program the component started (its set-up box) is the worker's too.
-        struct {
-            JOBOBJECT_BASIC_PROCESS_ID_LIST list;
-            ULONG_PTR more[63];
-        } job{};
-        if (job_ && QueryInformationJobObject(job_, JobObjectBasicProcessIdList, &job, sizeof job, nullptr))
-            for (DWORD i = 0; i < job.list.NumberOfProcessIdsInList && i < 64; ++i)
-                search.processIds.push_back(static_cast<DWORD>(job.list.ProcessIdList[i]));
+        Search search{};
+        search.processId = processId_;
+        // Filled as far as it goes; without a job (or with more processes than fit) the list
+        // says so in its count.
+        if (job_) QueryInformationJobObject(job_, JobObjectBasicProcessIdList, &search.job, sizeof search.job + sizeof search.more, nullptr);
         EnumWindows(FindShown, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
@@ -198,23 +194,21 @@ std::unique_ptr<os::RegisterWorker> Workers::Start() {
     return std::make_unique<Worker>(pipe, process, job);
 }
 
-int ServeAsWorker(os::Modules& modules, std::int32_t (*registerOne)(os::Modules&, const std::wstring&),
-                  bool (*onLists)(const std::wstring&)) {
+int ServeAsWorker(os::Services& services, std::int32_t (*registerOne)(os::Modules&, const std::wstring&),
+                  bool (*onLists)(os::Services&, const std::wstring&)) {
     const wchar_t* line = GetCommandLineW();
     const wchar_t* marker = std::wcsstr(line, kMarker);
     if (!marker) return kNotAWorker;
     // Only as the window starts it: its quoted path, the marker, the handle's digits and
-    // nothing else. Any other start with the marker ends here, having loaded nothing.
+    // nothing else, the client end of a message pipe behind them. Any other start with the
+    // marker ends here, having loaded nothing.
     const wchar_t* quote = line[0] == L'"' ? std::wcschr(line + 1, L'"') : nullptr;
     const wchar_t* digits = marker + std::size(kMarker) - 1;
-    const std::size_t count = std::wcsspn(digits, L"0123456789");
-    if (!quote || quote + 1 != marker || count == 0 || count > 10 || digits[count] != 0) return kRefused;
-    unsigned long long value = 0;
-    for (std::size_t i = 0; i < count; ++i) value = value * 10 + static_cast<unsigned>(digits[i] - L'0');
+    wchar_t* end = nullptr;
+    const unsigned long value = std::wcstoul(digits, &end, 10);
     const HANDLE pipe = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
-    // The client end of a message pipe, as the window hands it over.
     DWORD flags = 0;
-    if (value > 0xFFFFFFFFu || GetFileType(pipe) != FILE_TYPE_PIPE ||
+    if (!quote || quote + 1 != marker || *digits < L'0' || *digits > L'9' || *end ||
         !GetNamedPipeInfo(pipe, &flags, nullptr, nullptr, nullptr) || flags != (PIPE_CLIENT_END | PIPE_TYPE_MESSAGE))
         return kRefused;
     // Ours alone: no program a component starts holds it.
@@ -226,8 +220,8 @@ int ServeAsWorker(os::Modules& modules, std::int32_t (*registerOne)(os::Modules&
     while (ReadFile(pipe, path, sizeof path, &bytes, nullptr)) {
         const std::wstring file(path, bytes / sizeof *path);
         // Only a file of the program's own lists: never a door to any DLL's entry point.
-        if (!onLists(file)) return kRefused;
-        const std::uint32_t answer[2] = {kReturned, static_cast<std::uint32_t>(registerOne(modules, file))};
+        if (!onLists(services, file)) return kRefused;
+        const std::uint32_t answer[2] = {kReturned, static_cast<std::uint32_t>(registerOne(services.modules, file))};
         if (!WriteFile(pipe, answer, sizeof answer, &bytes, nullptr)) break;
     }
     return 0;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/modules.h"
+#include "platform/services.h"
 #include "platform/workers.h"
 
 namespace win32 {
@@ -31,10 +32,10 @@ constexpr int kNotAWorker = -1;
 constexpr int kRefused = 5;
 
 // The worker's side. Serves the window's calls until it closes the channel: each path read
-// goes to registerOne with `modules` when onLists takes it, and its result goes back; returns
-// 0 then. kNotAWorker at once without the marker; kRefused at once, loading nothing, for any
-// other start with it, and for a path onLists does not take.
-int ServeAsWorker(os::Modules& modules, std::int32_t (*registerOne)(os::Modules&, const std::wstring&),
-                  bool (*onLists)(const std::wstring&));
+// goes to registerOne with the services' modules when onLists takes it, and its result goes
+// back; returns 0 then. kNotAWorker at once without the marker; kRefused at once, loading
+// nothing, for any other start with it, and for a path onLists does not take.
+int ServeAsWorker(os::Services& services, std::int32_t (*registerOne)(os::Modules&, const std::wstring&),
+                  bool (*onLists)(os::Services&, const std::wstring&));
 
 }  // namespace win32

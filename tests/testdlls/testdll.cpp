@@ -77,30 +77,25 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
 #endif
 #ifdef LR_TESTDLL_OFFSCREEN
     // One of no size on the screen, one of a real size off every screen.
-    CreateWindowExW(0, L"STATIC", L"nobody sees this", WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, nullptr, nullptr, self, nullptr);
-    CreateWindowExW(0, L"STATIC", L"nobody sees this", WS_POPUP | WS_VISIBLE, -30000, -30000, 200, 100, nullptr, nullptr,
-                    self, nullptr);
+    const DWORD style = WS_POPUP | WS_VISIBLE;
+    CreateWindowExW(0, L"STATIC", L"nobody sees this", style, 0, 0, 0, 0, nullptr, nullptr, self, nullptr);
+    CreateWindowExW(0, L"STATIC", L"nobody sees this", style, -30000, -30000, 200, 100, nullptr, nullptr, self, nullptr);
     Record(L"Windows");
     for (;;) Sleep(1000);
 #endif
 #ifdef LR_TESTDLL_CHILD
-    // The worker's pipe, by the handle value at the end of its command line.
-    const wchar_t* digits = std::wcsrchr(GetCommandLineW(), L'=');
+    // The worker's pipe, by the handle value at the end of its command line: kept or inheritable.
+    const int pipe = _wtoi(std::wcsrchr(GetCommandLineW(), L'=') + 1);
     DWORD flags = 0;
-    GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(digits ? _wtoi(digits + 1) : 0)), &flags);
-    const wchar_t* inheritable = flags & HANDLE_FLAG_INHERIT ? L"yes" : L"no";
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests", L"Inheritable", REG_SZ, inheritable,
-                    static_cast<DWORD>((lstrlenW(inheritable) + 1) * sizeof(wchar_t)));
+    GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(pipe)), &flags);
+    Record(flags & HANDLE_FLAG_INHERIT ? L"Inherited" : L"Kept");
     // As a careless component: every inheritable handle handed on.
     wchar_t command[] = L"notepad.exe";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
-    if (CreateProcessW(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
+    if (CreateProcessW(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child))
         WaitForSingleObject(child.hProcess, INFINITE);
-        CloseHandle(child.hProcess);
-        CloseHandle(child.hThread);
-    }
 #endif
 #ifdef LR_TESTDLL_CRASH
     // A write through a null the optimiser cannot see: a plain null store is made a trap

@@ -52,7 +52,8 @@ struct ShownWindow {
         // The last window's end posted WM_QUIT: taken off the queue so this one's DoEvents runs.
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {}
         const wchar_t mdac[] = L"2.70.7713.4";
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DataAccess", L"FullInstallVer", REG_SZ, mdac, sizeof mdac);
+        const wchar_t* key = L"Software\\Microsoft\\DataAccess";
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"FullInstallVer", REG_SZ, mdac, sizeof mdac);
         if (product) RegSetValueW(HKEY_CLASSES_ROOT, L".lma", REG_SZ, L"", 0);
         else RegDeleteTreeW(HKEY_CLASSES_ROOT, L".lma"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
         window.Form_Initialize();
