@@ -77,7 +77,7 @@ bool Registrable(os::Services& os, const std::wstring& path) {
     const auto onTable = [&](const std::wstring& base, const FileListRow* rows, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) {
             const std::wstring file = base + rows[i].suffix;
-            if (!rows[i].skipRegister && (file == path || os.system.ShortPathName(file) == path)) return true;
+            if (file == path || os.system.ShortPathName(file) == path) return true;
         }
         return false;
     };

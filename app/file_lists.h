@@ -38,7 +38,7 @@ extern const FileListRow kJetFiles[6];
 extern const FileListRow kMDACFiles[28];
 
 // Whether a re-register command may hand `path` to its worker: the full or the short form of
-// a file of the three lists that is registered, below the folders as the window finds them
+// a file of the three lists, below the folders as the window finds them
 // (looked up afresh for each path: a worker's few calls do not need them kept).
 bool Registrable(os::Services& os, const std::wstring& path);
 

@@ -31,7 +31,8 @@ BOOL CALLBACK FindShown(HWND window, LPARAM param) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     bool ours = owner == search->processId;
-    for (DWORD i = 0; i < search->job.NumberOfProcessIdsInList; ++i) ours = ours || search->job.ProcessIdList[i] == owner;
+    for (DWORD i = 0; i < search->job.NumberOfProcessIdsInList; ++i)
+        ours = ours || search->job.ProcessIdList[i] == owner;
     RECT r{};
     if (!ours || !IsWindowVisible(window) || !GetWindowRect(window, &r)) return TRUE;
     search->found = r.right - r.left >= kRealSize && r.bottom - r.top >= kRealSize &&
@@ -109,7 +110,8 @@ public:
         search.processId = processId_;
         // Filled as far as it goes; without a job (or with more processes than fit) the list
         // says so in its count.
-        if (job_) QueryInformationJobObject(job_, JobObjectBasicProcessIdList, &search.job, sizeof search.job + sizeof search.more, nullptr);
+        const DWORD size = sizeof search.job + sizeof search.more;
+        if (job_) QueryInformationJobObject(job_, JobObjectBasicProcessIdList, &search.job, size, nullptr);
         EnumWindows(FindShown, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "platform/win32/workers_win32.h"
 #include "testdlls/test_dlls.h"
 
@@ -14,42 +12,27 @@ namespace {
 
 using namespace testdlls;
 
-// Polls for the state a step needs, up to 30 s; false when it never comes.
-bool Until(const std::function<bool()>& state) {
-    for (const DWORD end = GetTickCount() + 30000; !state(); Sleep(20))
-        if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
-    return true;
-}
-
-std::wstring SystemFile(const wchar_t* name) {
-    wchar_t sys[MAX_PATH] = {};
-    GetSystemDirectoryW(sys, MAX_PATH);
-    return std::wstring(sys) + L"\\" + name;
-}
-
 // Starts that are not the window's, each with a path waiting behind the handle it names: the
 // window's form with a file on no list; with a listed file, more after the handshake, something
-// before it, an anonymous pipe's end. Each ends at once with the refusal's code, loading nothing.
+// before it, the pipe's other end. Each ends at once with the refusal's code, loading nothing.
 TEST(WorkersWin32, OnlyTheWindowsOwnStartAndListedFilesAreServed) {
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     const std::wstring listed = SystemFile(L"gridex20.ocx");
     ASSERT_TRUE(CopyFileW(TestDll("ver_0_0_0_0.dll").c_str(), listed.c_str(), FALSE));
     const wchar_t* const forms[] = {L"\"%s\" --registration-worker=%lu", L"\"%s\" --registration-worker=%lu x",
                                     L"\"%s\" x --registration-worker=%lu", L"\"%s\" --registration-worker=%lu"};
-    for (const wchar_t* const& form : forms) {
-        const std::wstring path = &form == forms ? TestDll("ver_0_0_0_0.dll") : listed;
-        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-        HANDLE server = nullptr;
-        HANDLE client = nullptr;
+    for (int i = 0; i < 4; ++i) {
+        const std::wstring path = i ? listed : TestDll("ver_0_0_0_0.dll");
         const wchar_t* name = L"\\\\.\\pipe\\lrtest-worker";
-        if (&form == forms + 3) CreatePipe(&client, &server, &inherited, 0);
-        else server = CreateNamedPipeW(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE, 1, 4096, 4096, 0, nullptr);
-        if (!client) client = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, &inherited, OPEN_EXISTING, 0, nullptr);
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        const HANDLE server = CreateNamedPipeW(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE, 1, 512, 512, 0, &inherited);
+        const HANDLE client = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, &inherited, OPEN_EXISTING, 0, nullptr);
         DWORD bytes = 0;
-        ASSERT_TRUE(WriteFile(server, path.data(), static_cast<DWORD>(path.size() * sizeof(wchar_t)), &bytes, nullptr));
+        const DWORD size = static_cast<DWORD>(path.size() * sizeof(wchar_t));
+        ASSERT_TRUE(WriteFile(i == 3 ? client : server, path.data(), size, &bytes, nullptr));
         wchar_t command[1024];
-        const auto value = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(client));
-        wsprintfW(command, form, ProductExe().c_str(), value);
+        const auto handed = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(i == 3 ? server : client));
+        wsprintfW(command, forms[i], ProductExe().c_str(), handed);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
@@ -60,7 +43,7 @@ TEST(WorkersWin32, OnlyTheWindowsOwnStartAndListedFilesAreServed) {
         DWORD code = 0;
         WaitForSingleObject(process.hProcess, 30000);
         GetExitCodeProcess(process.hProcess, &code);
-        EXPECT_EQ(code, static_cast<DWORD>(win32::kRefused)) << &form - forms;
+        EXPECT_EQ(code, static_cast<DWORD>(win32::kRefused)) << i;
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
@@ -86,8 +69,7 @@ TEST(WorkersWin32, WindowsOfTheCallAndItsPrograms) {
     EXPECT_TRUE(Until([] { return Recorded(L"Windows") == L"msjetoledb40.dll;"; }));
     EXPECT_FALSE(worker->ShowsWindow());
     worker.reset();
-    DeleteFileW(SystemFile(L"msjtes40.dll").c_str());
-    DeleteFileW(SystemFile(L"msjetoledb40.dll").c_str());
+    for (const wchar_t* name : {L"msjtes40.dll", L"msjetoledb40.dll"}) DeleteFileW(SystemFile(name).c_str());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 // its process; one asks the user in a message box first; one hides a window off every screen
 // and never returns; one asks through a program it starts.
 #include <windows.h>
+#include <process.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -77,9 +78,8 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
 #endif
 #ifdef LR_TESTDLL_OFFSCREEN
     // One of no size on the screen, one of a real size off every screen.
-    const DWORD style = WS_POPUP | WS_VISIBLE;
-    CreateWindowExW(0, L"STATIC", L"nobody sees this", style, 0, 0, 0, 0, nullptr, nullptr, self, nullptr);
-    CreateWindowExW(0, L"STATIC", L"nobody sees this", style, -30000, -30000, 200, 100, nullptr, nullptr, self, nullptr);
+    CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, -30000, -30000, 200, 100, nullptr, nullptr, nullptr, nullptr);
     Record(L"Windows");
     for (;;) Sleep(1000);
 #endif
@@ -89,13 +89,8 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     DWORD flags = 0;
     GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(pipe)), &flags);
     Record(flags & HANDLE_FLAG_INHERIT ? L"Inherited" : L"Kept");
-    // As a careless component: every inheritable handle handed on.
-    wchar_t command[] = L"notepad.exe";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child{};
-    if (CreateProcessW(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child))
-        WaitForSingleObject(child.hProcess, INFINITE);
+    // As a careless component: every inheritable handle handed on (the C library's spawn does).
+    _wspawnlp(_P_WAIT, L"notepad.exe", L"notepad.exe", nullptr);
 #endif
 #ifdef LR_TESTDLL_CRASH
     // A write through a null the optimiser cannot see: a plain null store is made a trap

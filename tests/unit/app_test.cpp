@@ -2,7 +2,6 @@
 // its tab, the file lists, links, the clipboard and the report, the re-register commands.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <deque>
 
 #include "app/control_ids.h"
@@ -260,16 +259,6 @@ TEST_F(AppTest, FileListsSortedAndCopied) {
     window.BuildMDACFileList();
     EXPECT_EQ(form.messages, (Strings{L"en 204|LumoraRepair", T(IDS_COMMON_FILES_NOT_SET) + L"|LumoraRepair"}));
     EXPECT_EQ(window.MDACFileList[17].FilePath, L"Not found");
-}
-
-// What a worker takes from the window: each registered file of the three lists by its full or
-// its short path, below the folders as the window finds them; no skipped file, nothing else.
-TEST_F(AppTest, AWorkerTakesOnlyTheListsFiles) {
-    system.shortPaths[kSys + L"\\msjetoledb40.dll"] = kSys + L"\\MSJETO~1.DLL";
-    for (const auto& [path, taken] : {std::pair{kCommon + L"\\System\\ado\\MSADO15.DLL", true},
-                                      {kSys + L"\\MSJETO~1.DLL", true}, {kSys + L"\\gridex20.ocx", true},
-                                      {kSys + L"\\mswstr10.dll", false}, {kSys + L"\\evil.dll", false}})
-        EXPECT_EQ(app::Registrable(services, path), taken) << path;
 }
 
 // Hovering underlines one link at a time, the surfaces take it off, a click too; the
