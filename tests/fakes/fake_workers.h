@@ -49,12 +49,10 @@ private:
         // that came while the caller was away is there at once.
         os::CallResult Wait(std::uint32_t ms) override {
             const std::uint32_t step = std::min<std::uint32_t>(ms, 1000);
-            if (owner.now - began + step < script.takesMs) {
-                owner.now += step;
-                return {};
-            }
-            owner.now = std::max(owner.now, began + script.takesMs);
-            calling = false;
+            const bool done = owner.now - began + step >= script.takesMs;
+            owner.now = done ? std::max(owner.now, began + script.takesMs) : owner.now + step;
+            calling = !done;
+            if (!done) return {};
             if (script.end != os::CallEnd::Returned) return {script.end, script.code};
             return {os::CallEnd::Returned, modDLLRegister::RegisterServer(owner.modules, path)};
         }

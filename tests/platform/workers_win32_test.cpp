@@ -58,6 +58,8 @@ TEST(WorkersWin32, WindowsOfTheCallAndItsPrograms) {
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     ASSERT_TRUE(CopyFileW(TestDll("child.dll").c_str(), SystemFile(L"msjtes40.dll").c_str(), FALSE));
     ASSERT_TRUE(CopyFileW(TestDll("offscreen.dll").c_str(), SystemFile(L"msjetoledb40.dll").c_str(), FALSE));
+    // Wine's desktop started by the test, not by a worker's program: its job would end it.
+    GetDesktopWindow();
     win32::Workers workers(ProductExe());
     std::unique_ptr<os::RegisterWorker> worker = workers.Start();
     worker->Send(SystemFile(L"msjtes40.dll"));
