@@ -5,6 +5,8 @@
 #include "platform/strings.h"
 #include "platform/text_ids.h"
 #include "platform/texts.h"
+#include "platform/services.h"
+#include "platform/system.h"
 #include "platform/ui.h"
 #include "probes/modAPI.h"
 
@@ -72,6 +74,21 @@ std::vector<FileEntry> BuildFileList(os::VersionResources& versions, const std::
     for (std::size_t i = 0; i < count; ++i)
         if (rows[i].skipRegister) list[i].SkipRegister = true;
     return list;
+}
+
+bool Registrable(os::Services& os, const std::wstring& path) {
+    const auto onTable = [&](const std::wstring& base, const FileListRow* rows, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::wstring file = base + rows[i].suffix;
+            if (file == path || os.system.ShortPathName(file) == path) return true;
+        }
+        return false;
+    };
+    const std::wstring systemDirectory = os::BeforeFirstNul(os.system.SystemDirectoryBuffer(261));
+    const std::wstring common = modAPI::GetSpecialFolderPath(os.folders, modAPI::kFolderCommonFiles);
+    return onTable(common, kMDACFiles, std::size(kMDACFiles)) ||
+           onTable(systemDirectory, kJetFiles, std::size(kJetFiles)) ||
+           onTable(systemDirectory, kComponentFiles, std::size(kComponentFiles));
 }
 
 void SortByColumn(ui::Control& view, int column) {

@@ -7,6 +7,7 @@
 
 namespace os {
 class Texts;
+struct Services;
 class VersionResources;
 }
 namespace ui {
@@ -36,6 +37,11 @@ std::vector<FileEntry> BuildFileList(os::VersionResources& versions, const std::
 extern const FileListRow kComponentFiles[3];
 extern const FileListRow kJetFiles[6];
 extern const FileListRow kMDACFiles[28];
+
+// Whether a re-register command may hand `path` to its worker: the full or the short form of
+// a file of the three lists, below the folders as the window finds them
+// (looked up afresh for each path: a worker's few calls do not need them kept).
+bool Registrable(os::Services& os, const std::wstring& path);
 
 // The column-header click: ordered by that column's text from now on, refills included.
 void SortByColumn(ui::Control& view, int column);

@@ -100,9 +100,11 @@ private:
         std::wstring file;
         std::int32_t code;
         unsigned reason = 0;  // the text of what a component did to the worker; 0: its call failed
+        bool gone = false;    // listed, then not found by the run; code: why it cannot be opened, or 0
     };
-    void RegisterEntries(const std::vector<FileEntry>& list, int progressBar, int nameLabel,
-                         std::unique_ptr<os::RegisterWorker>& worker, std::vector<RegisterFailure>& failures);
+    void RegisterEntries(const std::vector<FileEntry>& list, const std::vector<FileEntry>& listed, int progressBar,
+                         int nameLabel, std::unique_ptr<os::RegisterWorker>& worker,
+                         std::vector<RegisterFailure>& failures);
     bool RegisterInWorker(std::unique_ptr<os::RegisterWorker>& worker, const std::wstring& path,
                           RegisterFailure& failure);
     void ReportRegisterFailures(const std::vector<RegisterFailure>& failures);

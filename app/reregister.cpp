@@ -3,6 +3,7 @@
 // in a worker process of the run, so the window keeps answering while a component registers
 // and outlives one that crashes, ends the process or never returns. A failure does not stop
 // the run; the files that failed are named together once the page is restored.
+#include <algorithm>
 #include <cstdint>
 
 #include "app/control_ids.h"
@@ -55,43 +56,50 @@ bool frmLumoraRepair::RegisterInWorker(std::unique_ptr<os::RegisterWorker>& work
     if (!worker) worker = os_.workers.Start();
     if (!worker) return false;
     worker->Send(path);
-    std::uint32_t deadline = os_.workers.TickCount() + RegisterTimeoutMs;
-    bool userWindow = false;
+    // The call's time counts only while the worker has neither answered nor shown a window the
+    // user can answer: between two looks, a window seen at either stops the clock.
+    std::uint32_t idle = 0;
+    std::uint32_t looked = os_.workers.TickCount();
+    bool shown = false;
     for (;;) {
-        const std::uint32_t now = os_.workers.TickCount();
-        const auto left = static_cast<std::int32_t>(deadline - now);
-        if (left <= 0) {
-            // A component that waits for the user in a window of its own is waited for while
-            // the window is up, and has its full time again once the window is gone.
-            const bool shows = worker->ShowsWindow();
-            if (shows || userWindow) {
-                deadline = now + (shows ? kWindowCheckMs : RegisterTimeoutMs);
-                userWindow = shows;
-                continue;
+        os::CallResult result = worker->Wait(std::min(kWindowCheckMs, RegisterTimeoutMs - idle));
+        if (result.end == os::CallEnd::Waiting) {
+            form_.DoEvents();
+            // Closed meanwhile: the worker ends at once, and the run with it.
+            if (form_.UnloadPending()) {
+                worker.reset();
+                return true;
             }
+            // An answer that came while this thread was held elsewhere (an About box, a menu)
+            // counts, however long that took.
+            result = worker->Wait(0);
+        }
+        if (result.end != os::CallEnd::Waiting) {
+            failure.code = result.code;
+            if (result.end == os::CallEnd::Returned) return true;
+            worker.reset();  // its process is gone; the next file gets a fresh one
+            failure.reason = result.end == os::CallEnd::Crashed ? IDS_COMPONENT_CRASHED : IDS_COMPONENT_EXITED;
+            return true;
+        }
+        const std::uint32_t now = os_.workers.TickCount();
+        if (now - looked < kWindowCheckMs && idle + (now - looked) < RegisterTimeoutMs) continue;
+        const bool shows = worker->ShowsWindow();
+        if (!shown && !shows) idle += now - looked;
+        shown = shows;
+        looked = now;
+        if (idle >= RegisterTimeoutMs) {
             worker.reset();  // ends it, the call with it
             failure.reason = IDS_COMPONENT_TIMED_OUT;
             return true;
         }
-        const os::CallResult result = worker->Wait(static_cast<std::uint32_t>(left));
-        if (result.end == os::CallEnd::Waiting) {
-            form_.DoEvents();
-            // Closed meanwhile: the worker ends at once, and the run with it.
-            if (form_.UnloadPending()) return worker.reset(), true;
-            continue;
-        }
-        failure.code = result.code;
-        if (result.end == os::CallEnd::Returned) return true;
-        worker.reset();  // its process is gone; the next file gets a fresh one
-        failure.reason = result.end == os::CallEnd::Crashed ? IDS_COMPONENT_CRASHED : IDS_COMPONENT_EXITED;
-        return true;
     }
 }
 
 // The run goes over the list as it was when it started, whatever a page switch in between
-// rebuilds; closing the window stops it at once.
-void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, int progressBar, int nameLabel,
-                                      std::unique_ptr<os::RegisterWorker>& worker,
+// rebuilds; closing the window stops it at once. `listed`: the list as the page showed it
+// before the run rebuilt it.
+void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, const std::vector<FileEntry>& listed,
+                                      int progressBar, int nameLabel, std::unique_ptr<os::RegisterWorker>& worker,
                                       std::vector<RegisterFailure>& failures) {
     for (std::size_t i = 0; i < list.size() && !form_.UnloadPending(); ++i) {
         const FileEntry& entry = list[i];
@@ -102,8 +110,13 @@ void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, int pr
         std::wstring path = os_.system.ShortPathName(entry.FilePath);
         // A file the page found is never passed over because its short form cannot be had.
         if (path.empty() && entry.FilePath != kNotFound) path = entry.FilePath;
-        // An empty path registers nothing: no worker is asked for it.
-        if (!entry.SkipRegister && !path.empty()) {
+        // A file the page listed and the run no longer finds (locked, removed) is named, with
+        // the system's reason when it has one.
+        const bool gone = entry.FilePath == kNotFound && i < listed.size() && listed[i].FilePath != kNotFound;
+        if (!entry.SkipRegister && gone) {
+            failures.push_back({listed[i].FilePath, os_.system.OpenError(listed[i].FilePath), 0, true});
+        } else if (!entry.SkipRegister && !path.empty()) {
+            // An empty path registers nothing: no worker is asked for it.
             RegisterFailure failure{entry.FilePath, 0};
             if (!RegisterInWorker(worker, path, failure)) failure.code = modDLLRegister::RegisterServer(os_.modules, path);
             if (failure.code || failure.reason) failures.push_back(std::move(failure));
@@ -126,8 +139,12 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
                                         ? Text(IDS_ENTRY_POINT_NOT_FOUND)
                                         : os_.system.ErrorText(failure.code, GetFile(failure.file));
         // A component that ran out of time left no code to show.
-        text += L"\r\n\r\n" + failure.file + L"\r\n    " +
-                (failure.reason == IDS_COMPONENT_TIMED_OUT ? reason : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason));
+        std::wstring line = failure.reason == IDS_COMPONENT_TIMED_OUT
+                                ? reason
+                                : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason);
+        // A file gone by its turn: the list's word for it, and why where the system says.
+        if (failure.gone) line = failure.code ? kNotFound + (L"  " + line) : kNotFound;
+        text += L"\r\n\r\n" + failure.file + L"\r\n    " + line;
         accessDenied = accessDenied || (!failure.reason && (failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess));
     }
     if (accessDenied) text += L"\r\n\r\n" + Text(IDS_REGISTER_NEEDS_ADMIN);
@@ -143,12 +160,13 @@ void frmLumoraRepair::Command1_Click() {
     form_.DoEvents();
     // Started before the list is rebuilt: the worker comes up while the files are examined.
     std::unique_ptr<os::RegisterWorker> worker = os_.workers.Start();
+    const std::vector<FileEntry> listed = MDACFileList;
     BuildMDACFileList();
     const std::vector<FileEntry> list = MDACFileList;
     form_[ctl::ProgressBar1].SetVisible(true);
     form_[ctl::ProgressBar1].SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
-    RegisterEntries(list, ctl::ProgressBar1, ctl::Label11, worker, failures);
+    RegisterEntries(list, listed, ctl::ProgressBar1, ctl::Label11, worker, failures);
     ShowFileList(ctl::lvwMDACFiles, MDACFileList, MDACClasses);  // what the run changed
     form_[ctl::Label11].SetCaption(L"");
     if (linkShown) form_[ctl::Label19].SetVisible(true);
@@ -169,7 +187,7 @@ void frmLumoraRepair::Command3_Click() {
     form_[ctl::ProgressBar3].SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
     std::unique_ptr<os::RegisterWorker> worker;
-    RegisterEntries(list, ctl::ProgressBar3, 0, worker, failures);
+    RegisterEntries(list, list, ctl::ProgressBar3, 0, worker, failures);
     ShowFileList(ctl::lvwJetFiles, JetFileList, JetClasses);  // what the run changed
     form_[ctl::Command3].SetVisible(true);
     form_[ctl::ProgressBar3].SetVisible(false);
@@ -185,12 +203,13 @@ void frmLumoraRepair::Command2_Click() {
     form_[ctl::Label20].SetVisible(false);
     BeginBusy();
     form_.DoEvents();
+    const std::vector<FileEntry> listed = ComponentFileList;
     BuildComponentFileList();
     const std::vector<FileEntry> list = ComponentFileList;
     form_[ctl::ProgressBar2].SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
     std::unique_ptr<os::RegisterWorker> worker;
-    RegisterEntries(list, ctl::ProgressBar2, ctl::Label12, worker, failures);
+    RegisterEntries(list, listed, ctl::ProgressBar2, ctl::Label12, worker, failures);
     form_[ctl::Label12].SetCaption(L"");
     form_[ctl::Label20].SetVisible(true);
     form_[ctl::Command2].SetVisible(true);

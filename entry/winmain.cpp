@@ -3,7 +3,9 @@
 #include <ole2.h>
 
 #include <cstdlib>
+#include <string>
 
+#include "app/file_lists.h"
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
@@ -36,10 +38,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     } apartment;
     // Started by a re-register command to make its calls, each as the window's process
     // would make it: no window.
-    win32::Modules modules;
-    if (win32::ServeAsWorker(modules, &modDLLRegister::RegisterServer)) return 0;
-
     win32::PlatformServices platform;
+    const int served = win32::ServeAsWorker(platform.services, &modDLLRegister::RegisterServer, &app::Registrable);
+    if (served != win32::kNotAWorker) return served;
+
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
     app::frmLumoraRepair window(platform.services, form);
     window.Form_Initialize();

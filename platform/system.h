@@ -54,6 +54,9 @@ public:
     // GetLongPathNameW: the path with every folder and file in its long form, as stored;
     // empty when it fails (the file or a folder of it does not exist).
     virtual std::wstring LongPathName(const std::wstring& path) = 0;
+    // Why the file cannot be opened for reading, as an HRESULT carrying the system's error
+    // (a sharing violation, no such file); 0 when it can be.
+    virtual std::int32_t OpenError(const std::wstring& path) = 0;
     // The system's text for an HRESULT or error code, in the user's language (FormatMessage),
     // without its line end; empty when the system has none. Where the text takes a file as
     // its first insert, `file` stands there; other inserts are left empty.

@@ -8,17 +8,22 @@ set(LR_TESTDLL_DIR ${CMAKE_BINARY_DIR}/testdlls)
 set(LR_TESTDLL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/testdlls)
 
 # lr_test_dll(<name> [VERSION a,b,c,d] [RESULT hr] [SLEEP ms] [NO_EXPORT] [DEPENDS dll]
-#             [HELPER] [RECORD_LOAD] [WINDOW] [CRASH] [EXIT code] [MESSAGE_BOX] [CLASS name])
+#             [HELPER] [RECORD_LOAD] [WINDOW] [CRASH] [EXIT code] [MESSAGE_BOX] [OFFSCREEN] [CHILD]
+#             [CLASS name])
 #   Builds ${LR_TESTDLL_DIR}/<name>.dll. VERSION gives it a version resource with that file
 #   version (none without); RESULT is what its DllRegisterServer returns (S_OK if not
 #   given); NO_EXPORT leaves DllRegisterServer out. HELPER exports what DEPENDS imports from
 #   the test DLL it names; RECORD_LOAD records its loading; WINDOW shows a window and runs
 #   the thread's messages while registering; CRASH crashes there; EXIT ends its process
 #   there with that code; MESSAGE_BOX asks the user in a message box titled "lrtest" first;
-#   SLEEP INFINITE never returns; CLASS registers a class of that name to the DLL as it was
-#   loaded, in the registry view a 32-bit program sees. Target: testdll_<name>.
+#   SLEEP INFINITE never returns; OFFSCREEN shows a 0x0 window and one off every screen, records
+#   "Windows" and never returns; CHILD records whether its worker's pipe handle is "Kept" or
+#   "Inherited", then starts notepad with inheritance and waits for it; CLASS registers a class
+#   of that name to the DLL as it was loaded, in the registry view a 32-bit program sees.
+#   Target: testdll_<name>.
 function(lr_test_dll NAME)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH;MESSAGE_BOX" "VERSION;RESULT;SLEEP;DEPENDS;EXIT;CLASS" "")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH;MESSAGE_BOX;OFFSCREEN;CHILD"
+    "VERSION;RESULT;SLEEP;DEPENDS;EXIT;CLASS" "")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "lr_test_dll(${NAME}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
@@ -62,7 +67,7 @@ function(lr_test_dll NAME)
   if(ARG_NO_EXPORT)
     target_compile_definitions(${target} PRIVATE LR_TESTDLL_NO_EXPORT)
   endif()
-  foreach(kind HELPER RECORD_LOAD WINDOW CRASH MESSAGE_BOX)
+  foreach(kind HELPER RECORD_LOAD WINDOW CRASH MESSAGE_BOX OFFSCREEN CHILD)
     if(ARG_${kind})
       target_compile_definitions(${target} PRIVATE LR_TESTDLL_${kind})
     endif()
@@ -108,6 +113,9 @@ lr_test_dll(slow10 VERSION 1,0,0,0 SLEEP 10000)
 lr_test_dll(asks VERSION 1,0,0,0 MESSAGE_BOX)
 # A Jet provider of our own: Wine registers none of that name.
 lr_test_dll(jetprovider VERSION 4,0,9999,0 CLASS Microsoft.Jet.OLEDB.4.0)
+# Dodging the time limit with a window nobody can see; asking through a program of its own.
+lr_test_dll(offscreen VERSION 1,0,0,0 OFFSCREEN)
+lr_test_dll(child VERSION 1,0,0,0 CHILD)
 
 # The other architecture: a 64-bit DLL where the 32-bit build runs and a 32-bit one where the
 # 64-bit build runs (the loader refuses it as a bad format; its version resource still reads).

@@ -89,6 +89,15 @@ std::wstring System::LongPathName(const std::wstring& path) {
     return n > 0 && n < needed ? buffer.substr(0, n) : std::wstring();
 }
 
+// Opened as the loader would read it, beside any reader that shares.
+std::int32_t System::OpenError(const std::wstring& path) {
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return static_cast<std::int32_t>(HRESULT_FROM_WIN32(::GetLastError()));
+    ::CloseHandle(file);
+    return 0;
+}
+
 // The system's text with the file's name in its first insert ("%1 is not a valid Win32
 // application."). Every insert is given an argument, the others an empty text, so a text with
 // inserts of its own is shown without them instead of failing or showing them raw.

@@ -16,6 +16,7 @@ public:
     std::wstring LocalDateTimeText() override;
     std::wstring ShortPathName(const std::wstring& path) override;
     std::wstring LongPathName(const std::wstring& path) override;
+    std::int32_t OpenError(const std::wstring& path) override;
     std::wstring ErrorText(std::int32_t code, const std::wstring& file) override;
 };
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <iterator>
 
@@ -12,31 +13,43 @@ namespace {
 constexpr wchar_t kMarker[] = L" --registration-worker=";
 // The kinds of answer on the pipe.
 constexpr std::uint32_t kReturned = 0, kCrashed = 1;
+// Pixels a side at least: a window smaller than that is nothing a user can read or answer.
+constexpr LONG kRealSize = 16;
 
 struct Search {
-    DWORD processId;
+    DWORD processId;  // the worker's
+    // The processes of its job: what the worker's components started (a set-up box's program).
+    JOBOBJECT_BASIC_PROCESS_ID_LIST job;
+    ULONG_PTR more[63];
     bool found;
 };
 
-// A visible top-level window of the process searched for ends the search.
+// A top-level window of the processes searched for that a user can see and answer ends the
+// search: visible, of a real size, on a monitor (not parked off every screen).
 BOOL CALLBACK FindShown(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    search->found = owner == search->processId && IsWindowVisible(window);
+    bool ours = owner == search->processId;
+    for (DWORD i = 0; i < search->job.NumberOfProcessIdsInList; ++i)
+        ours = ours || search->job.ProcessIdList[i] == owner;
+    RECT r{};
+    if (!ours || !IsWindowVisible(window) || !GetWindowRect(window, &r)) return TRUE;
+    search->found = r.right - r.left >= kRealSize && r.bottom - r.top >= kRealSize &&
+                    MonitorFromWindow(window, MONITOR_DEFAULTTONULL) != nullptr;
     return !search->found;
 }
 
 class Worker final : public os::RegisterWorker {
 public:
-    Worker(HANDLE pipe, const PROCESS_INFORMATION& process)
-        : pipe_(pipe), process_(process.hProcess), processId_(process.dwProcessId) {
+    Worker(HANDLE pipe, const PROCESS_INFORMATION& process, HANDLE job)
+        : pipe_(pipe), process_(process.hProcess), job_(job), processId_(process.dwProcessId) {
         io_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     }
     ~Worker() override {
-        // A call still running is ended with its process; an idle worker ends by itself
-        // when its channel closes.
-        if (calling_) TerminateProcess(process_, 1);
+        // A call still running is ended with its process and every program it started; an
+        // idle worker ends by itself when its channel closes.
+        if (calling_ && !(job_ && TerminateJobObject(job_, 1))) TerminateProcess(process_, 1);
         if (reading_) {
             CancelIo(pipe_);
             DWORD bytes = 0;
@@ -45,6 +58,7 @@ public:
         CloseHandle(pipe_);
         CloseHandle(io_.hEvent);
         CloseHandle(process_);
+        if (job_) CloseHandle(job_);
     }
     Worker(const Worker&) = delete;
     Worker& operator=(const Worker&) = delete;
@@ -92,7 +106,12 @@ public:
     }
 
     bool ShowsWindow() override {
-        Search search{processId_, false};
+        Search search{};
+        search.processId = processId_;
+        // Filled as far as it goes; without a job (or with more processes than fit) the list
+        // says so in its count.
+        const DWORD size = sizeof search.job + sizeof search.more;
+        if (job_) QueryInformationJobObject(job_, JobObjectBasicProcessIdList, &search.job, size, nullptr);
         EnumWindows(FindShown, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
@@ -100,6 +119,7 @@ public:
 private:
     HANDLE pipe_;
     HANDLE process_;
+    HANDLE job_;  // null when the worker could not be put in a job of its own
     DWORD processId_;
     OVERLAPPED io_{};
     std::uint32_t answer_[2] = {};
@@ -152,36 +172,61 @@ std::unique_ptr<os::RegisterWorker> Workers::Start() {
                   static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(end)));
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        started = CreateProcessW(exe_.c_str(), command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+        // Suspended until it is in its job, so nothing it starts escapes the job.
+        started = CreateProcessW(exe_.c_str(), command, nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                                 &startup, &process);
     }
     if (end != INVALID_HANDLE_VALUE) CloseHandle(end);
     if (!started) {
         CloseHandle(pipe);
         return nullptr;
     }
+    // A job of its own: the programs a component starts count as the worker's and end with
+    // it. Before Windows 8 a process that is in a job already (ours, started by a launcher
+    // that uses one) cannot join a second: the worker then runs as it is, on its own.
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (job && !AssignProcessToJobObject(job, process.hProcess)) {
+        CloseHandle(job);
+        job = nullptr;
+    }
     // Started by the window in front, the worker may bring a component's own window to the
     // front without being allowed to.
+    ResumeThread(process.hThread);
     CloseHandle(process.hThread);
-    return std::make_unique<Worker>(pipe, process);
+    return std::make_unique<Worker>(pipe, process, job);
 }
 
-bool ServeAsWorker(os::Modules& modules, std::int32_t (*registerOne)(os::Modules&, const std::wstring&)) {
-    const wchar_t* marker = std::wcsstr(GetCommandLineW(), kMarker);
-    if (!marker) return false;
-    unsigned long value = 0;
-    for (const wchar_t* p = marker + std::size(kMarker) - 1; *p >= L'0' && *p <= L'9'; ++p) value = value * 10 + (*p - L'0');
+int ServeAsWorker(os::Services& services, std::int32_t (*registerOne)(os::Modules&, const std::wstring&),
+                  bool (*onLists)(os::Services&, const std::wstring&)) {
+    const wchar_t* line = GetCommandLineW();
+    const wchar_t* marker = std::wcsstr(line, kMarker);
+    if (!marker) return kNotAWorker;
+    // Only as the window starts it: its quoted path, the marker, the handle's digits and
+    // nothing else, the client end of a message pipe behind them. Any other start with the
+    // marker ends here, having loaded nothing.
+    const wchar_t* quote = line[0] == L'"' ? std::wcschr(line + 1, L'"') : nullptr;
+    const wchar_t* digits = marker + std::size(kMarker) - 1;
+    wchar_t* end = nullptr;
+    const unsigned long value = std::wcstoul(digits, &end, 10);
     const HANDLE pipe = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
-    if (GetFileType(pipe) != FILE_TYPE_PIPE) return false;  // no handshake: the window, as ever
+    DWORD flags = 0;
+    if (!quote || quote + 1 != marker || *digits < L'0' || *digits > L'9' || *end ||
+        !GetNamedPipeInfo(pipe, &flags, nullptr, nullptr, nullptr) || flags != (PIPE_CLIENT_END | PIPE_TYPE_MESSAGE))
+        return kRefused;
+    // Ours alone: no program a component starts holds it.
+    SetHandleInformation(pipe, HANDLE_FLAG_INHERIT, 0);
     workerPipe = pipe;
     SetUnhandledExceptionFilter(AnswerCrash);
     static wchar_t path[32768];  // the longest path there is
     DWORD bytes = 0;
     while (ReadFile(pipe, path, sizeof path, &bytes, nullptr)) {
-        const std::uint32_t answer[2] = {kReturned,
-                                         static_cast<std::uint32_t>(registerOne(modules, std::wstring(path, bytes / sizeof *path)))};
+        const std::wstring file(path, bytes / sizeof *path);
+        // Only a file of the program's own lists: never a door to any DLL's entry point.
+        if (!onLists(services, file)) return kRefused;
+        const std::uint32_t answer[2] = {kReturned, static_cast<std::uint32_t>(registerOne(services.modules, file))};
         if (!WriteFile(pipe, answer, sizeof answer, &bytes, nullptr)) break;
     }
-    return true;
+    return 0;
 }
 
 }  // namespace win32

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/modules.h"
+#include "platform/services.h"
 #include "platform/workers.h"
 
 namespace win32 {
@@ -24,10 +25,17 @@ private:
     std::wstring exe_;
 };
 
-// The worker's side. When this process was started as a worker, serves its calls until the
-// window closes the channel: each path read goes to registerOne with `modules`, and its
-// result goes back; returns true then. False at once when the program was started as a
-// user starts it.
-bool ServeAsWorker(os::Modules& modules, std::int32_t (*registerOne)(os::Modules&, const std::wstring&));
+// ServeAsWorker's answer when the program was started as a user starts it: run the window.
+constexpr int kNotAWorker = -1;
+// The exit code of a start with the marker that is not the window's, or of a worker handed a
+// path that is not on the program's lists: ERROR_ACCESS_DENIED.
+constexpr int kRefused = 5;
+
+// The worker's side. Serves the window's calls until it closes the channel: each path read
+// goes to registerOne with the services' modules when onLists takes it, and its result goes
+// back; returns 0 then. kNotAWorker at once without the marker; kRefused at once, loading
+// nothing, for any other start with it, and for a path onLists does not take.
+int ServeAsWorker(os::Services& services, std::int32_t (*registerOne)(os::Modules&, const std::wstring&),
+                  bool (*onLists)(os::Services&, const std::wstring&));
 
 }  // namespace win32

@@ -40,14 +40,19 @@ private:
         ~Worker() override { owner.log.push_back(calling ? L"killed" : L"closed"); }
         void Send(const std::wstring& sent) override {
             owner.log.push_back(L"send " + sent);
-            path = sent, began = owner.now, calling = true;
+            path = sent;
+            began = owner.now;
+            calling = true;
             script = owner.scripts.count(path) ? owner.scripts[path] : Script{};
         }
-        // A second at most passes per wait, so the window's messages run meanwhile.
+        // A second at most passes per wait, so the window's messages run meanwhile. An answer
+        // that came while the caller was away is there at once.
         os::CallResult Wait(std::uint32_t ms) override {
             const std::uint32_t step = std::min<std::uint32_t>(ms, 1000);
-            if (owner.now - began + step < script.takesMs) return owner.now += step, os::CallResult{};
-            owner.now = began + script.takesMs, calling = false;
+            const bool done = owner.now - began + step >= script.takesMs;
+            owner.now = done ? std::max(owner.now, began + script.takesMs) : owner.now + step;
+            calling = !done;
+            if (!done) return {};
             if (script.end != os::CallEnd::Returned) return {script.end, script.code};
             return {os::CallEnd::Returned, modDLLRegister::RegisterServer(owner.modules, path)};
         }

@@ -37,7 +37,7 @@ bool Copy(const char* dll, const std::wstring& to) { return CopyFileW(TestDll(dl
 
 // Each file as the pages see it (its version text, text 102 when it has none) and as the
 // re-register commands do: success, what its entry point returned, none exported, or the
-// loader's reason as the HRESULT that carries it.
+// loader's reason as the HRESULT that carries it; a locked one's reason for not opening.
 TEST(HostileWin32, FilesAsThePagesAndTheLoaderSeeThem) {
     const std::wstring dir = Folder(L"lrhostile");
     std::ifstream in(std::filesystem::path(TestDll("ver_2_80_1022_3.dll")), std::ios::binary);
@@ -88,6 +88,9 @@ TEST(HostileWin32, FilesAsThePagesAndTheLoaderSeeThem) {
     // cut.dll, the deep one (which knows its own name only cut to MAX_PATH), Ж中.dll, denied.dll
     const std::wstring calls = Recorded();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), L';'), 4) << calls;
+    // Why a listed file no longer reads: the system's reason for the lock.
+    const std::int32_t sharing = modDLLRegister::HResultFromWin32(ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(win32::System().OpenError(dir + L"locked.dll"), sharing);
     CloseHandle(lock);
     RecordProperty("hostile_files", static_cast<int>(std::size(cases)));  // for scripts/hostile.sh
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The recording test DLLs as a test under Wine uses them: where they lie, what they recorded,
-// and a registration through the program's own call.
+// and a registration through the program's own call; waiting for a state, a system file.
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "platform/win32/modules_win32.h"
@@ -18,6 +19,16 @@ inline std::wstring BuildPath(const std::string& unixPath) {
     for (char& c : path) c = c == '/' ? '\\' : c;
     return {path.begin(), path.end()};
 }
+
+// Polls for the state a step needs, up to `ms`; false when it never comes.
+inline bool Until(const std::function<bool()>& state, DWORD ms = 60000) {
+    for (const DWORD end = GetTickCount() + ms; !state(); Sleep(20))
+        if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
+    return true;
+}
+
+// A file of the system folder by its name.
+inline std::wstring SystemFile(const std::wstring& name) { return _wgetenv(L"SystemRoot") + (L"\\system32\\" + name); }
 
 // A test DLL by its file name.
 inline std::wstring TestDll(const std::string& name) { return BuildPath(std::string(LR_TESTDLL_DIR) + "/" + name); }

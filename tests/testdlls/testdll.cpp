@@ -4,11 +4,14 @@
 // value "Calls", so a test sees which files were registered, in which order. Hostile kinds:
 // a decoy records its very loading in "Loads"; one needs a helper DLL of its own; one shows
 // a window and runs the thread's messages while it registers; one crashes in it; one ends
-// its process; one asks the user in a message box first. One registers a class of a given
+// its process; one asks the user in a message box first; one hides a window off every screen
+// and never returns; one asks through a program it starts. One registers a class of a given
 // name to itself, as a component does.
 #include <windows.h>
+#include <process.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 
@@ -96,6 +99,22 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
         }
     }
     DestroyWindow(window);
+#endif
+#ifdef LR_TESTDLL_OFFSCREEN
+    // One of no size on the screen, one of a real size off every screen.
+    CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, -30000, -30000, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    Record(L"Windows");
+    for (;;) Sleep(1000);
+#endif
+#ifdef LR_TESTDLL_CHILD
+    // The worker's pipe, by the handle value at the end of its command line: kept or inheritable.
+    const int pipe = _wtoi(std::wcsrchr(GetCommandLineW(), L'=') + 1);
+    DWORD flags = 0;
+    GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(pipe)), &flags);
+    Record(flags & HANDLE_FLAG_INHERIT ? L"Inherited" : L"Kept");
+    // As a careless component: every inheritable handle handed on (the C library's spawn does).
+    _wspawnlp(_P_WAIT, L"notepad.exe", L"notepad.exe", nullptr);
 #endif
 #ifdef LR_TESTDLL_CRASH
     // A write through a null the optimiser cannot see: a plain null store is made a trap

@@ -372,7 +372,8 @@ TEST_F(AppTest, LinksUnderlineOneAtATimeAndOpenFromTheTimer) {
 // Each command over its page's files, in order, skip marks kept, each by its short path (a
 // found file without one by its full path): its button and link away, the hourglass, the bar
 // up to the list's length, each name shown while its file registers; then the page restored.
-// The MDAC and components lists are read at the click, the Jet list is the page's.
+// The MDAC and components lists are read at the click, the Jet list is the page's; a file the
+// page listed and the click no longer finds is named "Not found", with why it cannot be opened.
 TEST_F(AppTest, EachCommandRegistersItsFilesAndRestoresItsPage) {
     struct Command { int button, bar, name, link; std::wstring base; const app::FileListRow* rows; int count; };
     const Command commands[] = {{Command1, ProgressBar1, Label11, Label19, kCommon, app::kMDACFiles, 28},
@@ -385,11 +386,17 @@ TEST_F(AppTest, EachCommandRegistersItsFilesAndRestoresItsPage) {
     Load(true);
     window.ShowJetPage();
     versions.files.erase(kCommon + app::kMDACFiles[2].suffix);  // gone since the pages were shown
+    versions.files.erase(kCommon + app::kMDACFiles[3].suffix);
+    system.openErrors[kCommon + app::kMDACFiles[2].suffix] = static_cast<std::int32_t>(0x80070020u);
+    const std::wstring gone = L"en 210\r\n\r\n" + kCommon + L"\\System\\ado\\MSADOR15.DLL\r\n    Not found  "
+                              L"0x80070020  text of -2147024864 for MSADOR15.DLL\r\n\r\n" + kCommon +
+                              L"\\System\\ado\\MSADRH15.DLL\r\n    Not found|LumoraRepair";
     versions.files.erase(kSys + app::kJetFiles[1].suffix);
     for (const Command& c : commands) {
         SCOPED_TRACE(form[c.button].design.name);
         modules.loaded.clear();
         form.refreshes = form.focus = 0;
+        form.warnings.clear();
         form.onDoEvents = [&] {
             EXPECT_FALSE(form[c.button].visible || (c.link && form[c.link].visible));
             EXPECT_EQ(form.pointer, ui::Pointer::Hourglass);
@@ -399,10 +406,11 @@ TEST_F(AppTest, EachCommandRegistersItsFilesAndRestoresItsPage) {
         Strings expected;
         for (int i = 0; i < c.count; ++i) {
             const std::wstring name = app::GetFile(c.rows[i].suffix);
-            if (!c.rows[i].skipRegister && !(c.button == Command1 && i == 2))
+            if (!c.rows[i].skipRegister && !(c.button == Command1 && (i == 2 || i == 3)))
                 expected.push_back(name == L"gridex20.ocx" ? kSys + L"\\" + name : L"~" + name);
         }
         EXPECT_EQ(modules.loaded, expected);
+        EXPECT_EQ(form.warnings, c.button == Command1 ? Strings{gone} : Strings{});
         EXPECT_EQ(form.refreshes, (c.button == Command1) + (c.name ? c.count : 0));
         EXPECT_EQ(form[c.bar].progressMax * 100 + form[c.bar].progressValue, c.count * 101);
         EXPECT_TRUE(!form[c.bar].visible && form[c.button].visible && (!c.link || form[c.link].visible));
@@ -423,7 +431,8 @@ TEST_F(AppTest, EachCommandRegistersItsFilesAndRestoresItsPage) {
 // The Jet command's calls in workers, on made-up workers and clock: how a call failed or what
 // the component did to its worker is named once, after the run (the administrator's note for
 // access denied), and the run goes on, with a fresh worker when the old one is gone. A call
-// has a minute, and while a window of its own is up, and a minute again after; closing the
+// has a minute of time in which it has neither answered nor shown a window of its own; an
+// answer that came while the window's thread was held in a modal loop counts. Closing the
 // window ends the worker and the run at once, and nothing is said. Without workers the calls
 // run in the window's process.
 using WorkerRunsTest = AppTest;
@@ -448,6 +457,7 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
         std::uint32_t closeAt, endsAt;
         std::wstring warning;  // what is said of msjtes40.dll
         const Strings& workers;
+        std::uint32_t modal = 0;  // how long the window's thread is held at its first message step after 1 s
     } const cases[] = {
         {{CallEnd::Crashed, crash, 5}, {}, true, true, 0, 5, L"0xC0000005  en 213", fresh},
         {{CallEnd::Exited, 7, 5}, {}, true, true, 0, 5, L"0x00000007  en 214", fresh},
@@ -455,6 +465,8 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
         {{CallEnd::Returned, 0, never}, {}, true, true, 0, 60000, L"en 215", killed},
         {{CallEnd::Returned, 0, 170000, 120000}, {}, true, true, 0, 170000, L"", one},  // asks the user until 120 s
         {{CallEnd::Returned, 0, never, 120000}, {}, true, true, 0, 180000, L"en 215", killed},
+        {{CallEnd::Returned, 0, 100000, 50000}, {}, true, true, 0, 100000, L"", one},  // 50 s without its window
+        {{CallEnd::Returned, 0, 3000}, {}, true, true, 0, 65000, L"", one, 64000},       // an About box held 64 s
         {{CallEnd::Returned, 0, never}, {kDenied}, true, true, 5000, 5000, L"", closed},  // msjet40.dll failed before
         {{}, {0, kDenied}, true, true, 0, 0, denied, one},
         {{}, {0, typeLib}, true, true, 0, 0, typeLibDenied, one},
@@ -468,7 +480,10 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
         workers.scripts = {{L"~msjtes40.dll", c.script}};
         modules.files[L"~msjtes40.dll"].clear();
         if (c.entry) modules.files[L"~msjtes40.dll"][L"DllRegisterServer"] = &Registers;
-        form.onDoEvents = [&] { form.unloaded = form.unloaded || (c.closeAt && workers.now == c.closeAt); };
+        form.onDoEvents = [&] {
+            form.unloaded = form.unloaded || (c.closeAt && workers.now == c.closeAt);
+            if (c.modal && workers.now == 1000) workers.now += c.modal;
+        };
         window.Command3_Click();
         const std::wstring named = L"en 210\r\n\r\n" + kSys + L"\\msjtes40.dll\r\n    " + c.warning + L"|LumoraRepair";
         EXPECT_EQ(form.warnings, c.warning.empty() ? Strings{} : Strings{named});

@@ -31,13 +31,7 @@ namespace {
 
 using namespace ctl;
 using testdlls::Recorded;
-
-// Polls for the state a step needs, up to `ms`; false when it never comes.
-bool Until(const std::function<bool()>& state, DWORD ms = 60000) {
-    for (const DWORD end = GetTickCount() + ms; !state(); Sleep(20))
-        if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
-    return true;
-}
+using testdlls::Until;
 
 bool IsClass(HWND h, const wchar_t* name) {
     wchar_t found[64] = {};
@@ -46,11 +40,14 @@ bool IsClass(HWND h, const wchar_t* name) {
 }
 
 // The window in the product form asked for (HKCR\.lma: the prefix belongs to this test run),
-// its registration workers the product's exe.
+// an MDAC older than the one offered (its link shown), its registration workers the product's exe.
 struct ShownWindow {
     explicit ShownWindow(bool product) {
         // The last window's end posted WM_QUIT: taken off the queue so this one's DoEvents runs.
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {}
+        const wchar_t mdac[] = L"2.70.7713.4";
+        const wchar_t* key = L"Software\\Microsoft\\DataAccess";
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"FullInstallVer", REG_SZ, mdac, sizeof mdac);
         if (product) RegSetValueW(HKEY_CLASSES_ROOT, L".lma", REG_SZ, L"", 0);
         else RegDeleteTreeW(HKEY_CLASSES_ROOT, L".lma"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
         window.Form_Initialize();
@@ -213,14 +210,12 @@ int Workers() {
 // call; each misbehaving file is named with what it did and every other one registered once,
 // in order; Esc during a call ends its worker at once, and then the window.
 TEST_F(RealWindow, ComponentsThatMisbehaveInTheirWorkers) {
-    wchar_t sys[MAX_PATH] = {};
-    GetSystemDirectoryW(sys, MAX_PATH);
     const std::wstring mdac = std::wstring(_wgetenv(L"CommonProgramFiles")) + L"\\System\\";
     const std::pair<const char*, std::wstring> placed[] = {
         {"sfalse", mdac + L"ado\\MSADOR15.DLL"}, {"crash", mdac + L"ado\\MSADRH15.DLL"},
         {"exits", mdac + L"ado\\MSADOX.DLL"}, {"slow10", mdac + L"ado\\MSJRO.DLL"},
         {"hangs", mdac + L"MSADC\\MSADCE.DLL"}, {"asks", mdac + L"MSADC\\MSADCO.DLL"},
-        {"pumps", mdac + L"MSADC\\MSADDS.DLL"}, {"hangs", std::wstring(sys) + L"\\msjet40.dll"}};
+        {"pumps", mdac + L"MSADC\\MSADDS.DLL"}, {"hangs", testdlls::SystemFile(L"msjet40.dll")}};
     CreateDirectoryW((mdac + L"MSADC").c_str(), nullptr);
     for (const auto& [from, to] : placed) ASSERT_TRUE(CopyFileW(testdlls::TestDll(std::string(from) + ".dll").c_str(), to.c_str(), FALSE));
     const DWORD no = 0;  // nor Wine's crash dialog, should a crash get past the worker
