@@ -3,6 +3,8 @@
 #include <iterator>
 
 #include "platform/strings.h"
+#include "platform/text_ids.h"
+#include "platform/texts.h"
 #include "platform/ui.h"
 #include "probes/modAPI.h"
 
@@ -48,6 +50,7 @@ FileEntry GetFileEntry(os::VersionResources& versions, const std::wstring& path)
     FileEntry entry;
     modAPI::FixedFileInfo info;
     entry.FileName = GetFile03(path);
+    entry.ListedPath = path;
     if (modAPI::ReadFileVersionInfo(versions, path, info)) {
         entry.VersionMajor = info.FirstPart();
         entry.VersionMinor = info.SecondPart();
@@ -76,13 +79,24 @@ void SortByColumn(ui::Control& view, int column) {
     view.SetSorted(true);
 }
 
-void FillFileListView(ui::Control& view, const std::vector<FileEntry>& list) {
+std::wstring ReachText(const os::Texts& texts, Reach reach) {
+    switch (reach) {
+        case Reach::ThisFile: return texts.Text(IDS_REACH_THIS_FILE);
+        case Reach::OtherFile: return texts.Text(IDS_REACH_OTHER_FILE);
+        case Reach::FileMissing: return texts.Text(IDS_REACH_FILE_MISSING);
+        case Reach::NotRegistered: return texts.Text(IDS_REACH_NOT_REGISTERED);
+        default: return {};
+    }
+}
+
+void FillFileListView(ui::Control& view, const std::vector<FileEntry>& list, const os::Texts& texts) {
     view.BeginUpdate();
     view.ClearItems();
     for (const FileEntry& entry : list) {
         view.AddItem(entry.FileName, entry.FileName);
         view.SetLastItemSubItem(1, entry.FileVersion);
-        view.SetLastItemSubItem(2, entry.FilePath);
+        view.SetLastItemSubItem(2, ReachText(texts, entry.Reached));
+        view.SetLastItemSubItem(3, entry.FilePath);
     }
     view.EndUpdate();
 }

@@ -6,6 +6,7 @@
 #include "app/file_entry.h"
 
 namespace os {
+class Texts;
 class VersionResources;
 }
 namespace ui {
@@ -39,7 +40,10 @@ extern const FileListRow kMDACFiles[28];
 // The column-header click: ordered by that column's text from now on, refills included.
 void SortByColumn(ui::Control& view, int column);
 
-// All rows replaced by one per entry: name (also the key), version, path.
-void FillFileListView(ui::Control& view, const std::vector<FileEntry>& list);
+// A verdict as its list and the report show it; empty for a file with no class.
+std::wstring ReachText(const os::Texts& texts, Reach reach);
+
+// All rows replaced by one per entry: name (also the key), version, registration, path.
+void FillFileListView(ui::Control& view, const std::vector<FileEntry>& list, const os::Texts& texts);
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/control_ids.h"
+#include "app/file_lists.h"
 #include "platform/text_ids.h"
 #include "platform/registry.h"
 #include "platform/strings.h"
@@ -153,7 +154,14 @@ void frmLumoraRepair::SetUpFileListView(ui::Control& view) {
     view.SetExtendedStyle(view.ExtendedStyle() | kFullRowSelect | kLabelTip);
     view.SetColumnCaption(1, Text(IDS_COLUMN_FILE_NAME));
     view.SetColumnCaption(2, Text(IDS_COLUMN_FILE_VERSION));
-    view.SetColumnCaption(3, Text(IDS_COLUMN_PATH));
+    view.SetColumnCaption(3, Text(IDS_COLUMN_REGISTRATION));
+    view.SetColumnCaption(4, Text(IDS_COLUMN_PATH));
+}
+
+void frmLumoraRepair::ShowFileList(int view, std::vector<FileEntry>& list, std::vector<ClassReach>& classes) {
+    if (CheckRegistrations) classes = CheckReach(os_.registry, os_.system, SystemDirectory, list);
+    else ShowReach(classes, list);
+    FillFileListView(form_[view], list, os_.texts);
 }
 
 void frmLumoraRepair::cmdQuit_Click() { form_.Unload(); }

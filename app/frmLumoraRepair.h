@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/file_entry.h"
+#include "app/registration_check.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "platform/workers.h"
@@ -69,6 +70,11 @@ public:
     bool ProductInstalled = false;
     std::vector<FileEntry> MDACFileList;
     std::vector<FileEntry> JetFileList;
+    // Each page's classes created by name, as last checked for its list.
+    std::vector<ClassReach> MDACClasses;
+    std::vector<ClassReach> JetClasses;
+    // Off only to measure what the check costs a page: the last check's verdicts show again.
+    bool CheckRegistrations = true;
     std::wstring PendingURL;
     ui::Control* HotLinkLabel = nullptr;  // the link label hovering underlined last
 
@@ -88,6 +94,8 @@ private:
     void HoverLink(ui::Control& label);
     void LeaveLinks();
     void PutOnClipboard(const std::wstring& text);
+    // Checks the classes of a page's list and shows its entries in its view.
+    void ShowFileList(int view, std::vector<FileEntry>& list, std::vector<ClassReach>& classes);
     struct RegisterFailure {
         std::wstring file;
         std::int32_t code;

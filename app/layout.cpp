@@ -37,7 +37,8 @@ constexpr ui::ControlSpec kLayout[] = {
     {Label21, "Label21", Kind::Label, picMDAC, {4320, 384, 1596, 204}, L"2.80.1022.3"},
     {Label22, "Label22", Kind::Label, picMDAC, {150, 690, 2940, 210}, L"M"},
     {lvwMDACFiles, "lvwMDACFiles", Kind::ListView, picMDAC, {150, 915, 7425, 2745},
-     L"FILENAME|Dateiname|1000;FILEVERSION|Dateiversion|900;FILEPATH|Pfad|4300", 0, 3},
+     L"FILENAME|Dateiname|1000;FILEVERSION|Dateiversion|900;REGISTRATION|Registrierung|1300;"
+     L"FILEPATH|Pfad|4300", 0, 3},
     {Command1, "Command1", Kind::Button, picMDAC, {144, 3795, 2500, 360}, L"M", 0, 4},
     {Label11, "Label11", Kind::Label, picMDAC, {192, 3888, 1836, 204}, L""},
     {ProgressBar1, "ProgressBar1", Kind::ProgressBar, picMDAC, {2010, 3885, 1740, 210}, L"", kHidden},
@@ -48,7 +49,8 @@ constexpr ui::ControlSpec kLayout[] = {
     {Label10, "Label10", Kind::Label, picJET, {4368, 384, 1596, 204}, L"4.0.8618"},
     {Label9, "Label9", Kind::Label, picJET, {90, 690, 2940, 210}, L""},
     {lvwJetFiles, "lvwJetFiles", Kind::ListView, picJET, {150, 915, 7425, 2745},
-     L"FILENAME|Dateiname|1000;FILEVERSION|Dateiversion|900;FILEPATH|Pfad|4300", 0, 6},
+     L"FILENAME|Dateiname|1000;FILEVERSION|Dateiversion|900;REGISTRATION|Registrierung|1300;"
+     L"FILEPATH|Pfad|4300", 0, 6},
     {Command3, "Command3", Kind::Button, picJET, {144, 3792, 2500, 360}, L"M", 0, 7},
     {ProgressBar3, "ProgressBar3", Kind::ProgressBar, picJET, {2580, 3885, 1740, 210}, L"", kHidden},
 

@@ -19,7 +19,7 @@ void frmLumoraRepair::ShowJetPage() {
     form_[ctl::Command3].SetCaption(Text(IDS_REREGISTER_JET));
     // The same heading over the list as the MDAC page has.
     form_[ctl::Label9].SetCaption(Text(IDS_JET_FILES));
-    FillFileListView(form_[ctl::lvwJetFiles], JetFileList);
+    ShowFileList(ctl::lvwJetFiles, JetFileList, JetClasses);
 }
 
 void frmLumoraRepair::BuildJetFileList() {

@@ -83,7 +83,7 @@ void frmLumoraRepair::ShowMDACPage() {
     form_[ctl::Label22].SetCaption(Text(IDS_MDAC_FILES));
 
     BuildMDACFileList();
-    FillFileListView(form_[ctl::lvwMDACFiles], MDACFileList);
+    ShowFileList(ctl::lvwMDACFiles, MDACFileList, MDACClasses);
 }
 
 void frmLumoraRepair::BuildMDACFileList() {

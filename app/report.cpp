@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/control_ids.h"
+#include "app/file_lists.h"
 #include "app/frmLumoraRepair.h"
 #include "platform/system.h"
 #include "platform/text_ids.h"
@@ -23,19 +24,21 @@ struct ReportPage {
     void (frmLumoraRepair::*fill)();
     std::initializer_list<ReportLine> lines;
     int list;  // list view of the page's files, or 0
+    std::vector<ClassReach> frmLumoraRepair::*classes;  // the list's classes created by name, or none
 };
 
 using namespace ctl;
 const ReportPage kReportPages[] = {
-    {&frmLumoraRepair::ShowMDACPage, {{Label7, Label8}, {Label19, Label21}, {Label22, 0}}, lvwMDACFiles},
-    {&frmLumoraRepair::ShowJetPage, {{Label25, Label24}, {Label23, Label10}, {Label9, 0}}, lvwJetFiles},
+    {&frmLumoraRepair::ShowMDACPage, {{Label7, Label8}, {Label19, Label21}, {Label22, 0}}, lvwMDACFiles,
+     &frmLumoraRepair::MDACClasses},
+    {&frmLumoraRepair::ShowJetPage, {{Label25, Label24}, {Label23, Label10}, {Label9, 0}}, lvwJetFiles, &frmLumoraRepair::JetClasses},
     {&frmLumoraRepair::ShowWindowsPage,
      {{Frame1, 0}, {Label1, Label2}, {Label3, Label4}, {Label6, Label5}, {Label14, Label13},
       {Frame2, 0}, {Label28, Label29}, {Label31, Label30}, {Label33, Label32}, {Label26, Label27}},
-     0},
+     0, nullptr},
     {&frmLumoraRepair::ShowComponentsPage,
      {{Frame3, 0}, {Label18, Label17}, {Label15, Label16}, {Label35, Label34}, {Label37, Label36}, {Label39, Label38}},
-     0},
+     0, nullptr},
 };
 
 std::wstring Row(ui::Control& view, int item) {
@@ -94,6 +97,10 @@ std::wstring frmLumoraRepair::ReportText() {
             text += kNewLine;
         }
         if (page.list) text += Rows(form_[page.list], false);
+        if (page.classes && !(this->*page.classes).empty()) text += Text(IDS_REPORT_CLASSES) + kNewLine;
+        for (const ClassReach& checked : page.classes ? this->*page.classes : std::vector<ClassReach>{})
+            text += checked.name + L"\t" + checked.file + L"\t" + ReachText(os_.texts, checked.verdict) + L"\t" +
+                    checked.registered + kNewLine;
     }
     return text;
 }

@@ -149,6 +149,7 @@ void frmLumoraRepair::Command1_Click() {
     form_[ctl::ProgressBar1].SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
     RegisterEntries(list, ctl::ProgressBar1, ctl::Label11, worker, failures);
+    ShowFileList(ctl::lvwMDACFiles, MDACFileList, MDACClasses);  // what the run changed
     form_[ctl::Label11].SetCaption(L"");
     if (linkShown) form_[ctl::Label19].SetVisible(true);
     form_[ctl::Command1].SetVisible(true);
@@ -169,6 +170,7 @@ void frmLumoraRepair::Command3_Click() {
     std::vector<RegisterFailure> failures;
     std::unique_ptr<os::RegisterWorker> worker;
     RegisterEntries(list, ctl::ProgressBar3, 0, worker, failures);
+    ShowFileList(ctl::lvwJetFiles, JetFileList, JetClasses);  // what the run changed
     form_[ctl::Command3].SetVisible(true);
     form_[ctl::ProgressBar3].SetVisible(false);
     EndBusy();

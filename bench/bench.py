@@ -178,11 +178,15 @@ def main():
     for page in ("MDAC", "JET", "Windows", "Components"):
         row(rows, f"Page fill {page} (every file present)", times(s, f"{page}.fill"), times(s, f"{page}.bare"),
             "≤ 1.5, < 16.7 ms", lambda r, a, b: r <= 1.5 and a < 16.7)
+    row(rows, f"Page fill MDAC with the registration check, against without it (every file present)", times(s, "MDACcheck.fill"),
+        times(s, "MDACcheck.bare"), "≤ 1.1", lambda r, a, b: r <= 1.1)
     prefix.state("wine")
     s = harness("pages", rounds)
     for page in ("MDAC", "JET", "Windows", "Components"):
         row(rows, f"Page fill {page} (Wine's files)", times(s, f"{page}.fill"), times(s, f"{page}.bare"),
             "≤ 1.5, < 16.7 ms", lambda r, a, b: r <= 1.5 and a < 16.7)
+    row(rows, f"Page fill MDAC with the registration check, against without it (Wine's files)", times(s, "MDACcheck.fill"),
+        times(s, "MDACcheck.bare"), "≤ 1.1", lambda r, a, b: r <= 1.1)
 
     prefix.state("all")
     s = harness("register", rounds, product, native=True)

@@ -6,7 +6,9 @@
 //   lrbench startup ROUNDS EXE_A EXE_B   time from CreateProcess to the visible window whose
 //                                        visible list view holds 28 rows; then "ready <what>"
 //                                        and a line read from standard input before closing
-//   lrbench pages ROUNDS                 each page's fill in process against its bare calls
+//   lrbench pages ROUNDS                 each page's fill in process against its bare calls,
+//                                        and the MDAC page's with its registration check
+//                                        against without it (MDACcheck)
 //   lrbench register ROUNDS EXE          the MDAC command (its workers EXE) against
 //                                        regsvr32 /s per file, and against its floor: a bare
 //                                        load, call, free loop, what its rules ask besides
@@ -205,6 +207,13 @@ void Pages(int rounds) {
              BareRegistryText("Software\\Microsoft\\DataAccess", "FullInstallVer");
              Folder(CSIDL_PROGRAM_FILES_COMMON);
              BareVersions(mdac);
+         }},
+        // The same fill with the registration check against without it.
+        {"MDACcheck", ctl::picMDAC, [&] { w.window.ShowMDACPage(); },
+         [&] {
+             w.window.CheckRegistrations = false;
+             w.window.ShowMDACPage();
+             w.window.CheckRegistrations = true;
          }},
         {"JET", ctl::picJET, [&] { w.window.ShowJetPage(); }, [&] { BareVersions(jet); }},
         {"Windows", ctl::picWindows, [&] { w.window.ShowWindowsPage(); },

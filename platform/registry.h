@@ -34,6 +34,9 @@ inline constexpr std::uint32_t kKeySetValue = 0x0002;
 // Query, set, create subkey, enumerate, notify, create link: the six rights of a key itself,
 // none of the standard ones.
 inline constexpr std::uint32_t kKeyAllKeyRights = 0x003F;
+// Added to an open's access: the registry view a 32-bit program sees, also from a 64-bit
+// build (XP x64 and later take it; 32-bit Windows ignores it).
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200;
 
 // Status codes the logic tells apart (Win32 error numbers).
 inline constexpr std::int32_t kErrorSuccess = 0;

@@ -51,6 +51,9 @@ public:
     // GetShortPathNameW told a 261-character buffer of size 260: the first n characters,
     // n being the length it returned; empty when it fails or the short form does not fit.
     virtual std::wstring ShortPathName(const std::wstring& path) = 0;
+    // GetLongPathNameW: the path with every folder and file in its long form, as stored;
+    // empty when it fails (the file or a folder of it does not exist).
+    virtual std::wstring LongPathName(const std::wstring& path) = 0;
     // The system's text for an HRESULT or error code, in the user's language (FormatMessage),
     // without its line end; empty when the system has none. Where the text takes a file as
     // its first insert, `file` stands there; other inserts are left empty.

@@ -62,4 +62,12 @@
 #define IDS_COMPONENT_EXITED         214
 #define IDS_COMPONENT_TIMED_OUT      215
 
+/* Whether applications reach each file through the classes they create by name. */
+#define IDS_COLUMN_REGISTRATION      216
+#define IDS_REACH_THIS_FILE          217
+#define IDS_REACH_OTHER_FILE         218
+#define IDS_REACH_FILE_MISSING       219
+#define IDS_REACH_NOT_REGISTERED     220
+#define IDS_REPORT_CLASSES           221
+
 #endif

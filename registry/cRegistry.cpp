@@ -114,7 +114,7 @@ bool cRegistry::ReadData(os::KeyHandle key, std::uint32_t& type, std::vector<std
 TaggedValue cRegistry::Value() {
     OpenedKey key(registry_);
     // Without the key there is no value: the caller gets Default, as for a missing value.
-    if (key.Open(classKey_, sectionKey_, os::kKeyQueryValue) != os::kErrorSuccess) return default_;
+    if (key.Open(classKey_, sectionKey_, os::kKeyQueryValue | readView_) != os::kErrorSuccess) return default_;
 
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;

@@ -51,6 +51,8 @@ public:
     void SetSectionKey(std::wstring sSectionKey) { sectionKey_ = std::move(sSectionKey); }
     std::wstring ValueKey() const { return valueKey_; }
     void SetValueKey(std::wstring sValueKey) { valueKey_ = std::move(sValueKey); }
+    // Added to the access of Value's open: the registry view to read (os::kKeyWow64_32Key), or 0.
+    void SetReadView(std::uint32_t view) { readView_ = view; }
     TaggedValue Default() const { return default_; }
     void SetDefault(TaggedValue vDefault) { default_ = std::move(vDefault); }
 
@@ -78,4 +80,5 @@ private:
     std::wstring valueKey_;
     TaggedValue default_;
     std::int32_t valueType_ = 0;
+    std::uint32_t readView_ = 0;
 };

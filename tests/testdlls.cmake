@@ -8,16 +8,17 @@ set(LR_TESTDLL_DIR ${CMAKE_BINARY_DIR}/testdlls)
 set(LR_TESTDLL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/testdlls)
 
 # lr_test_dll(<name> [VERSION a,b,c,d] [RESULT hr] [SLEEP ms] [NO_EXPORT] [DEPENDS dll]
-#             [HELPER] [RECORD_LOAD] [WINDOW] [CRASH] [EXIT code] [MESSAGE_BOX])
+#             [HELPER] [RECORD_LOAD] [WINDOW] [CRASH] [EXIT code] [MESSAGE_BOX] [CLASS name])
 #   Builds ${LR_TESTDLL_DIR}/<name>.dll. VERSION gives it a version resource with that file
 #   version (none without); RESULT is what its DllRegisterServer returns (S_OK if not
 #   given); NO_EXPORT leaves DllRegisterServer out. HELPER exports what DEPENDS imports from
 #   the test DLL it names; RECORD_LOAD records its loading; WINDOW shows a window and runs
 #   the thread's messages while registering; CRASH crashes there; EXIT ends its process
 #   there with that code; MESSAGE_BOX asks the user in a message box titled "lrtest" first;
-#   SLEEP INFINITE never returns. Target: testdll_<name>.
+#   SLEEP INFINITE never returns; CLASS registers a class of that name to the DLL as it was
+#   loaded, in the registry view a 32-bit program sees. Target: testdll_<name>.
 function(lr_test_dll NAME)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH;MESSAGE_BOX" "VERSION;RESULT;SLEEP;DEPENDS;EXIT" "")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH;MESSAGE_BOX" "VERSION;RESULT;SLEEP;DEPENDS;EXIT;CLASS" "")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "lr_test_dll(${NAME}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
@@ -51,6 +52,9 @@ function(lr_test_dll NAME)
   endif()
   if(DEFINED ARG_RESULT)
     target_compile_definitions(${target} PRIVATE LR_TESTDLL_RESULT=${ARG_RESULT})
+  endif()
+  if(DEFINED ARG_CLASS)
+    target_compile_definitions(${target} PRIVATE LR_TESTDLL_CLASS=L"${ARG_CLASS}")
   endif()
   if(DEFINED ARG_EXIT)
     target_compile_definitions(${target} PRIVATE LR_TESTDLL_EXIT=${ARG_EXIT})
@@ -102,6 +106,8 @@ lr_test_dll(exits VERSION 1,0,0,0 EXIT 7)
 lr_test_dll(hangs VERSION 1,0,0,0 SLEEP INFINITE)
 lr_test_dll(slow10 VERSION 1,0,0,0 SLEEP 10000)
 lr_test_dll(asks VERSION 1,0,0,0 MESSAGE_BOX)
+# A Jet provider of our own: Wine registers none of that name.
+lr_test_dll(jetprovider VERSION 4,0,9999,0 CLASS Microsoft.Jet.OLEDB.4.0)
 
 # The other architecture: a 64-bit DLL where the 32-bit build runs and a 32-bit one where the
 # 64-bit build runs (the loader refuses it as a bad format; its version resource still reads).

@@ -74,6 +74,12 @@ foreach(setting "test;de_DE" "plain;en_US" "plain;de_DE")
     ENVIRONMENT "WINEPREFIX=${prefix};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;LANG=${language}.UTF-8;LC_ALL=;LR_FONTS=${fonts}")
 endforeach()
 
+# The registration check after a re-register run once more with a German user.
+add_test(NAME window.ReRegister_de_DE
+  COMMAND ${LR_WINE} $<TARGET_FILE:window_tests> --gtest_filter=RealWindow.ReRegisterShowsTheClassReachingItsFile)
+set_tests_properties(window.ReRegister_de_DE PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON
+  ENVIRONMENT "${LR_WINE_ENV};LANG=de_DE.UTF-8;LC_ALL=")
+
 # The registration workers are the product's exe, started as the window starts them; with
 # LR_AS_XP set, its twin that takes Windows XP's way as the test programs then do.
 add_executable(LumoraRepairXP WIN32 ${CMAKE_SOURCE_DIR}/entry/winmain.cpp

@@ -80,6 +80,15 @@ std::wstring System::ShortPathName(const std::wstring& path) {
     return n > 0 && n < 261 ? std::wstring(buffer, n) : std::wstring();
 }
 
+// Asked for its size first: a long form may be longer than the path it was asked for.
+std::wstring System::LongPathName(const std::wstring& path) {
+    const DWORD needed = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (needed == 0) return {};
+    std::wstring buffer(needed, L'\0');
+    const DWORD n = ::GetLongPathNameW(path.c_str(), buffer.data(), needed);
+    return n > 0 && n < needed ? buffer.substr(0, n) : std::wstring();
+}
+
 // The system's text with the file's name in its first insert ("%1 is not a valid Win32
 // application."). Every insert is given an argument, the others an empty text, so a text with
 // inserts of its own is shown without them instead of failing or showing them raw.

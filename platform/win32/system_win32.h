@@ -15,6 +15,7 @@ public:
     bool QueryTrueOsVersion(os::TrueOsVersion& version) override;
     std::wstring LocalDateTimeText() override;
     std::wstring ShortPathName(const std::wstring& path) override;
+    std::wstring LongPathName(const std::wstring& path) override;
     std::wstring ErrorText(std::int32_t code, const std::wstring& file) override;
 };
 

@@ -14,6 +14,7 @@ public:
     std::wstring systemDirectory = L"C:\\WINDOWS\\system32", iconTitleFace = L"Tahoma",
                  moduleFileName = L"C:\\Tools\\LumoraRepair.exe", tempPath = L"C:\\TEMP\\";
     std::map<std::wstring, std::wstring> shortPaths;  // any other path has no short form
+    std::map<std::wstring, std::wstring> longPaths;   // the files and folders that exist
 
     os::OsVersion QueryOsVersion() override { return version; }
     std::wstring SystemDirectoryBuffer(unsigned chars) override { return Field(systemDirectory, chars); }
@@ -25,6 +26,7 @@ public:
     bool QueryTrueOsVersion(os::TrueOsVersion& v) override { return trueVersion.major && (v = trueVersion, true); }
     std::wstring LocalDateTimeText() override { return L"07.12.2026 06:30"; }
     std::wstring ShortPathName(const std::wstring& path) override { return shortPaths.count(path) ? shortPaths[path] : L""; }
+    std::wstring LongPathName(const std::wstring& path) override { return longPaths.count(path) ? longPaths[path] : L""; }
     std::wstring ErrorText(std::int32_t code, const std::wstring& file) override {
         return L"text of " + std::to_wstring(code) + L" for " + file;
     }

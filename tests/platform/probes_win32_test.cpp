@@ -1,16 +1,22 @@
 // What the pages read, on Wine: the registry class on advapi32, for what it adds to the rules
 // the unit tests hold (the types and bytes it stores, names and texts in the ANSI code page, the
 // real environment); the version library on Wine's own vbscript.dll, its Windows version record,
-// the resource loader's language, and special folders named outside the ANSI code page. Our
-// test DLLs' versions are the hostile test's.
+// the resource loader's language, and special folders named outside the ANSI code page; the
+// registration check against what Wine's own reg.exe reads. Our test DLLs' versions are the
+// hostile test's.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "app/file_lists.h"
+#include "app/registration_check.h"
 #include "platform/strings.h"
 #include "platform/text_ids.h"
 #include "platform/win32/folders_win32.h"
@@ -20,6 +26,7 @@
 #include "platform/win32/versions_win32.h"
 #include "probes/modAPI.h"
 #include "registry/cRegistry.h"
+#include "testdlls/test_dlls.h"
 
 namespace {
 
@@ -115,6 +122,84 @@ TEST(ModApiWin32, FoldersNamedOutsideTheCodePage) {
 
     point(oldCommon, oldTemp);
     for (const std::wstring& dir : {common, temporary}) RemoveDirectoryW(dir.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// What Wine's reg.exe says of a key and its subkeys in the 32-bit view: each key's default
+// text by the key's path below HKEY_CLASSES_ROOT\\, as reg prints them.
+std::map<std::wstring, std::wstring> RegQuery(const std::wstring& key) {
+    wchar_t folder[MAX_PATH] = {}, file[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    GetTempFileNameW(folder, L"reg", 0, file);
+    _wsystem((L"reg.exe query \"HKCR\\" + key + L"\" /s /reg:32 > \"" + file + L"\"").c_str());
+    std::ifstream in(file, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    in.close();
+    DeleteFileW(file);
+    std::map<std::wstring, std::wstring> values;
+    std::wstring at;
+    std::size_t start_ = 0;
+    for (std::size_t end; (end = text.find('\n', start_)) != std::string::npos; start_ = end + 1) {
+        std::string line = text.substr(start_, end - start_);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::wstring wide(line.begin(), line.end());
+        if (wide.rfind(L"HKEY_CLASSES_ROOT\\", 0) == 0) at = wide.substr(18);
+        for (const std::wstring type : {L"    REG_SZ    ", L"    REG_EXPAND_SZ    "}) {
+            const std::size_t found = wide.find(type);
+            // Only the key's default value: the first word on its line is in brackets.
+            if (found != std::wstring::npos && wide.find(L"    (") == 0) {
+                wchar_t expanded[MAX_PATH * 2] = {};
+                ExpandEnvironmentStringsW(wide.substr(found + type.size()).c_str(), expanded, MAX_PATH * 2);
+                values[at] = expanded;
+            }
+        }
+    }
+    return values;
+}
+
+// Each class of the table, on Wine's registry as reg.exe reads it: the file the check names
+// is the one reg finds by the name's current version and its class, and the check says "this
+// file" exactly where that is the listed file (long forms alike) and it is there.
+TEST(RegistrationCheckWin32, AgreesWithWinesOwnReg) {
+    win32::Registry registry;
+    win32::System system;
+    win32::VersionResources versions;
+    wchar_t common[MAX_PATH] = {}, sys[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"CommonProgramFiles", common, MAX_PATH);
+    GetSystemDirectoryW(sys, MAX_PATH);
+    // Beside Wine's own classes (none in the 32-bit view of a 64-bit prefix), one of ours.
+    const std::wstring provider = std::wstring(sys) + L"\\msjetoledb40.dll";
+    ASSERT_TRUE(CopyFileW(testdlls::TestDll("jetprovider.dll").c_str(), provider.c_str(), FALSE));
+    EXPECT_EQ(testdlls::Register(provider), 0);
+    auto list = app::BuildFileList(versions, common, app::kMDACFiles, std::size(app::kMDACFiles));
+    const auto jet = app::BuildFileList(versions, sys, app::kJetFiles, std::size(app::kJetFiles));
+    list.insert(list.end(), jet.begin(), jet.end());
+    const auto checked = app::CheckReach(registry, system, sys, list);
+    ASSERT_EQ(checked.size(), std::size(app::kCreatedClasses));
+    int registered = 0;
+    for (const app::ClassReach& one : checked) {
+        auto values = RegQuery(one.name);
+        const std::wstring current = values[one.name + L"\\CurVer"];
+        if (!current.empty()) values.merge(RegQuery(current));
+        std::wstring clsid = current.empty() ? L"" : values[current + L"\\CLSID"];
+        if (clsid.empty()) clsid = values[one.name + L"\\CLSID"];
+        std::wstring server = clsid.empty() ? L"" : RegQuery(L"CLSID\\" + clsid)[L"CLSID\\" + clsid + L"\\InprocServer32"];
+        if (server.size() > 1 && server.front() == L'"') server = server.substr(1, server.size() - 2);
+        if (!server.empty() && server.find(L'\\') == std::wstring::npos) server = std::wstring(sys) + L"\\" + server;
+        EXPECT_EQ(one.registered, server) << one.name;
+        const auto& entry = *std::find_if(list.begin(), list.end(), [&](const app::FileEntry& e) { return e.FileName == one.file; });
+        wchar_t a[MAX_PATH] = {}, b[MAX_PATH] = {};
+        const bool there = GetLongPathNameW(entry.ListedPath.c_str(), a, MAX_PATH) > 0;
+        const bool same = there && GetLongPathNameW(server.c_str(), b, MAX_PATH) > 0 && lstrcmpiW(a, b) == 0;
+        EXPECT_EQ(one.verdict == app::Reach::ThisFile, same) << one.name << " " << server;
+        EXPECT_EQ(one.verdict == app::Reach::NotRegistered, server.empty()) << one.name;
+        registered += !server.empty();
+    }
+    EXPECT_GT(registered, 0);
+    DeleteFileW(provider.c_str());
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 // value "Calls", so a test sees which files were registered, in which order. Hostile kinds:
 // a decoy records its very loading in "Loads"; one needs a helper DLL of its own; one shows
 // a window and runs the thread's messages while it registers; one crashes in it; one ends
-// its process; one asks the user in a message box first.
+// its process; one asks the user in a message box first. One registers a class of a given
+// name to itself, as a component does.
 #include <windows.h>
 
 #include <cstdint>
 #include <cwchar>
+#include <string>
 
 #ifndef LR_TESTDLL_RESULT
 #define LR_TESTDLL_RESULT S_OK
@@ -45,8 +47,30 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
+#ifdef LR_TESTDLL_CLASS
+// The name's CLSID and the class's server, the path the DLL was loaded by (a short one when the
+// program loads it so), in the 32-bit view: where a 32-bit program looks, from either build.
+void RegisterClassToSelf() {
+    const wchar_t clsid[] = L"{4C554D4F-5241-4C52-8000-000000000030}";
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(self, path, MAX_PATH);
+    const std::wstring keys[2][2] = {{std::wstring(LR_TESTDLL_CLASS) + L"\\CLSID", clsid},
+                                     {std::wstring(L"CLSID\\") + clsid + L"\\InprocServer32", path}};
+    for (const auto& [key, text] : keys) {
+        HKEY opened = nullptr;
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &opened, nullptr);
+        RegSetValueExW(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(opened);
+    }
+}
+#endif
+
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     Record(L"Calls");
+#ifdef LR_TESTDLL_CLASS
+    RegisterClassToSelf();
+#endif
 #ifdef LR_TESTDLL_DEPENDS
     LrTestDllHelper();
 #endif

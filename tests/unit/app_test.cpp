@@ -108,7 +108,8 @@ TEST_F(AppTest, StartUpAndTheReport) {
         EXPECT_EQ(f[cmdQuit].caption + f[cmdAbout].caption, T(IDS_EXIT) + T(IDS_ABOUT));
         EXPECT_EQ(f[lvwMDACFiles].extendedStyle + f[lvwJetFiles].extendedStyle, 0x4020u + 0x4021u);
         for (const int id : {lvwMDACFiles, lvwJetFiles})
-            EXPECT_EQ(f[id].columns, (Strings{T(IDS_COLUMN_FILE_NAME), T(IDS_COLUMN_FILE_VERSION), T(IDS_COLUMN_PATH)}));
+            EXPECT_EQ(f[id].columns, (Strings{T(IDS_COLUMN_FILE_NAME), T(IDS_COLUMN_FILE_VERSION),
+                                              T(IDS_COLUMN_REGISTRATION), T(IDS_COLUMN_PATH)}));
         EXPECT_EQ(f.systemMenu, (std::vector<std::pair<int, std::wstring>>{{0x100, T(IDS_MENU_COPY_REPORT)}}));
         EXPECT_EQ(f[cmdQuit].fontName == L"Tahoma", !product);
         const std::pair<int, int> icon = product ? std::pair{-1, -1} : std::pair{1, 1};
@@ -116,13 +117,13 @@ TEST_F(AppTest, StartUpAndTheReport) {
 
         w.OnEvent(Form, E::SystemMenu, 0x100);
         const std::wstring& r = f.clipboard;
-        const std::wstring head = l + L"137\t" + l + L"138\t" + l + L"139\r\n";
+        const std::wstring head = l + L"137\t" + l + L"138\t" + l + L"216\t" + l + L"139\r\n";
         EXPECT_EQ(r.substr(0, r.find(L"\r\n\r\n[MDAC]\r\n")), L"LumoraRepair 1.10.0.48\r\n" + l + L"203 07.12.2026 06:30");
         // 2.81 hides the available version's row.
-        EXPECT_NE(r.find(L"[MDAC]\r\n" + l + L"107 2.81.1117.0\r\n" + l + L"120\r\n" + head + L"MSADO15.DLL\tN/A\tNot found\r\n"),
+        EXPECT_NE(r.find(L"[MDAC]\r\n" + l + L"107 2.81.1117.0\r\n" + l + L"120\r\n" + head + L"MSADO15.DLL\tN/A\t" + l + L"220\tNot found\r\n"),
                   std::wstring::npos) << r;
         const std::size_t jet = r.find(L"[JET]\r\n" + l + L"121 " + l + L"102\r\n" + l + L"122 4.0.8618\r\n" + l + L"129\r\n" +
-                                       head + L"msjet40.dll\tN/A\tNot found\r\n"),
+                                       head + L"msjet40.dll\tN/A\t\tNot found\r\n"),
                           windows = r.find(L"[" + l + L"130]\r\n" + l + L"105\r\n" + l + L"101 Windows "),
                           others = r.find(L"[" + l + L"131]\r\n" + l + L"112\r\n" + l + L"113 6.0.98\r\n");
         EXPECT_TRUE(r.find(L"[MDAC]") < jet && jet < windows && windows < others) << r;
@@ -233,8 +234,8 @@ TEST_F(AppTest, FileListsSortedAndCopied) {
         for (const auto& entry : *list) skips += entry.SkipRegister ? L'x' : L'-';
     EXPECT_EQ(skips, L"-x------x-x-xx-x-----------x" L"---xxx" L"---");
     const auto& view = form[lvwMDACFiles];
-    EXPECT_EQ(view.items[17], (Strings{L"OLEDB32.DLL", L"2.81.1117", kCommon + L"\\System\\Ole DB\\OLEDB32.DLL"}));
-    EXPECT_EQ(view.items[0], (Strings{L"MSADO15.DLL", L"N/A", L"Not found"}));
+    EXPECT_EQ(view.items[17], (Strings{L"OLEDB32.DLL", L"2.81.1117", L"", kCommon + L"\\System\\Ole DB\\OLEDB32.DLL"}));
+    EXPECT_EQ(view.items[0], (Strings{L"MSADO15.DLL", L"N/A", L"en 220", L"Not found"}));
     EXPECT_EQ(app::GetFile(L"C:\\a/b\\c/d.dll") + L"|" + app::GetFile(L"d.dll"), L"c/d.dll|d.dll");
     window.OnEvent(lvwMDACFiles, E::ColumnClick, 1);  // by version
     EXPECT_EQ(view.items[0][0], L"OLEDB32.DLL");
@@ -247,8 +248,8 @@ TEST_F(AppTest, FileListsSortedAndCopied) {
     EXPECT_EQ(form.clipboard, L"");
     form[lvwJetFiles].selected = {2, 0};
     window.OnEvent(lvwJetFiles, E::Copy, 0);
-    EXPECT_EQ(form.clipboard, L"en 137\ten 138\ten 139\r\nmsjet40.dll\t4.0.8618\t" + kSys + L"\\msjet40.dll\r\n"
-                              L"msjetoledb40.dll\tN/A\tNot found\r\n");
+    EXPECT_EQ(form.clipboard, L"en 137\ten 138\ten 216\ten 139\r\nmsjet40.dll\t4.0.8618\t\t" + kSys + L"\\msjet40.dll\r\n"
+                              L"msjetoledb40.dll\tN/A\ten 220\tNot found\r\n");
     window.OnEvent(lvwMDACFiles, E::SelectAll, 0);
     form.menuChoice = 1;
     window.OnEvent(lvwJetFiles, E::ContextMenu, 0);
@@ -259,6 +260,81 @@ TEST_F(AppTest, FileListsSortedAndCopied) {
     window.BuildMDACFileList();
     EXPECT_EQ(form.messages, (Strings{L"en 204|LumoraRepair", T(IDS_COMMON_FILES_NOT_SET) + L"|LumoraRepair"}));
     EXPECT_EQ(window.MDACFileList[17].FilePath, L"Not found");
+}
+
+// Each class applications create by name, read in the 32-bit view: through its current version,
+// its path expanded, quoted, short, without a folder (the system folder's), in another case;
+// its file missing; another file; no registration, or a CLSID that names a key elsewhere. A
+// file shows its classes' worst verdict, one without a class none; the report names each class
+// with the file the registry names. A re-register run shows the state after it, on its page.
+TEST_F(AppTest, EachClassReachesItsFileOrSaysWhy) {
+    const std::wstring ado = kCommon + L"\\System\\ado\\", db = kCommon + L"\\System\\Ole DB\\";
+    const auto put = [&](const std::wstring& key, const std::wstring& text, std::uint32_t type = os::regtype::kSz) {
+        registry.Put(os::kHKeyClassesRoot, key, L"", type, {text.begin(), text.end()});
+    };
+    const auto server = [&](const std::wstring& name, const std::wstring& path, std::uint32_t type = os::regtype::kSz) {
+        put(name + L"\\CLSID", L"{" + name + L"}");
+        put(L"CLSID\\{" + name + L"}\\InprocServer32", path, type);
+    };
+    server(L"ADODB.Connection", L"D:\\App\\msado15.dll");
+    server(L"ADODB.Recordset", L"D:\\Old\\msado15.dll");
+    put(L"ADODB.Recordset\\CurVer", L"ADODB.Recordset.6.0");
+    server(L"ADODB.Recordset.6.0", ado + L"MSADO15.DLL");
+    server(L"ADOR.Recordset", L"%CommonProgramFiles%\\System\\ado\\msador15.dll", os::regtype::kExpandSz);
+    registry.environment[L"CommonProgramFiles"] = kCommon;
+    server(L"ADOX.Catalog", L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSADOX.DLL");
+    system.longPaths[L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSADOX.DLL"] = ado + L"MSADOX.DLL";
+    server(L"JRO.JetEngine", L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSJRO.DLL");
+    system.longPaths[L"C:\\PROGRA~1\\COMMON~1\\System\\ado"] = kCommon + L"\\System\\ado";
+    put(L"MSDASQL\\CLSID", L"{A}\\B");
+    put(L"CLSID\\{A}\\B\\InprocServer32", db + L"MSDASQL.DLL");
+    server(L"MSDAORA", L"\"" + db + L"MSDAORA.DLL\"");
+    server(L"Microsoft.Jet.OLEDB.4.0", L"msjetoledb40.dll");
+    for (const wchar_t* file : {L"MSADO15.DLL", L"MSADOR15.DLL", L"MSADOX.DLL"}) Place(ado + file);
+    for (const wchar_t* file : {L"MSDAORA.DLL", L"MSDASQL.DLL", L"OLEDB32.DLL"}) Place(db + file);
+    Place(kSys + L"\\msjetoledb40.dll");
+    Load();
+    const auto column = [&](int view) {
+        std::wstring shown;
+        for (const Strings& row : form[view].items) shown += row.at(2).empty() ? L"-;" : row.at(2).substr(3) + L";";
+        return shown;
+    };
+    // MSADO15 MSADER15 MSADOR15 MSADRH15 MSADOMD MSADOX MSJRO, ... MSADDS (15), ... MSDASQL (23), MSDAORA (25)
+    EXPECT_EQ(column(lvwMDACFiles), L"218;-;217;-;-;217;219;-;-;-;-;-;-;-;220;-;-;-;-;-;-;-;220;-;217;-;-;-;");
+    registry.accessAsked.clear();
+    Pick(2);
+    EXPECT_EQ(column(lvwJetFiles), L"-;-;217;-;-;-;");
+    EXPECT_EQ(registry.accessAsked, std::vector<std::uint32_t>(3, os::kKeyQueryValue | os::kKeyWow64_32Key));
+    EXPECT_EQ(window.JetClasses.at(0).registered, kSys + L"\\msjetoledb40.dll");
+    window.CopyReport();
+    EXPECT_NE(form.clipboard.find(L"[MDAC]"), std::wstring::npos);
+    for (const std::wstring& line : Strings{L"en 221\r\nADODB.Connection\tMSADO15.DLL\ten 218\tD:\\App\\msado15.dll\r\n",
+                                     L"ADODB.Recordset\tMSADO15.DLL\ten 217\t" + ado + L"MSADO15.DLL\r\n",
+                                     L"MSDataShape\tMSADDS.DLL\ten 220\t\r\nMSDASQL\tMSDASQL.DLL\ten 220\t\r\n"})
+        EXPECT_NE(form.clipboard.find(line), std::wstring::npos) << form.clipboard;
+
+    registry.DeleteKey(os::kHKeyClassesRoot, L"Microsoft.Jet.OLEDB.4.0\\CLSID");
+    Pick(1);
+    Pick(2);
+    const auto before = form[lvwJetFiles].items;
+    EXPECT_EQ(column(lvwJetFiles), L"-;-;220;-;-;-;");
+    static fakes::FakeRegistry* target = &registry;  // what the component writes to when it registers
+    target = &registry;
+    modules.files[L"~msjetoledb40.dll"][L"DllRegisterServer"] = [] LR_WINAPI() -> std::int32_t {
+        target->Put(os::kHKeyClassesRoot, L"Microsoft.Jet.OLEDB.4.0\\CLSID", L"", os::regtype::kSz, {'{', 'J', '}'});
+        return 0;
+    };
+    server(L"J", kSys + L"\\msjetoledb40.dll");
+    window.OnEvent(Command3, E::Click, 0);
+    EXPECT_EQ(column(lvwJetFiles), L"-;-;217;-;-;-;");
+    auto after = form[lvwJetFiles].items;
+    after[2][2] = before[2][2];
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(form[TabStrip1].selectedTab, 2);
+    Pick(1);
+    registry.DeleteKey(os::kHKeyClassesRoot, L"ADODB.Connection\\CLSID");
+    window.OnEvent(Command1, E::Click, 0);
+    EXPECT_EQ(column(lvwMDACFiles).substr(0, 4), L"220;");
 }
 
 // Hovering underlines one link at a time, the surfaces take it off, a click too; the

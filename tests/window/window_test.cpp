@@ -120,7 +120,7 @@ protected:
 TEST_F(RealWindow, ListPagesKeysLinksAndBoxes) {
     Open(false);
     ui::Control& view = shown->form[lvwMDACFiles];
-    const auto row = [&](int i) { return view.ItemText(i, 0) + L"|" + view.ItemText(i, 1) + L"|" + view.ItemText(i, 2); };
+    const auto row = [&](int i) { return view.ItemText(i, 0) + L"|" + view.ItemText(i, 1) + L"|" + view.ItemText(i, 3); };
     NMLISTVIEW note{};
     note.hdr = {H(lvwMDACFiles), static_cast<UINT_PTR>(lvwMDACFiles), static_cast<UINT>(LVN_COLUMNCLICK)};
     note.iSubItem = 1;
@@ -281,6 +281,40 @@ TEST_F(RealWindow, ComponentsThatMisbehaveInTheirWorkers) {
     RecordProperty("hostile_components", 8);  // for scripts/hostile.sh
 }
 
+// A component that registers its class to itself (testdlls: jetprovider, as the Jet provider):
+// not registered before the Jet command, this file right after it (the class's server as it
+// was loaded, by its short path), the page as it was otherwise. ctest runs it in English and
+// German.
+TEST_F(RealWindow, ReRegisterShowsTheClassReachingItsFile) {
+    wchar_t sys[MAX_PATH] = {};
+    GetSystemDirectoryW(sys, MAX_PATH);
+    const std::wstring provider = std::wstring(sys) + L"\\msjetoledb40.dll";
+    ASSERT_TRUE(CopyFileW(testdlls::TestDll("jetprovider.dll").c_str(), provider.c_str(), FALSE));
+    HKEY name = nullptr;
+    if (!RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Microsoft.Jet.OLEDB.4.0", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &name)) {
+        RegDeleteKeyW(name, L"CLSID");
+        RegCloseKey(name);
+    }
+    Open(false);
+    EXPECT_TRUE(ClickTab(2));
+    ui::Control& view = shown->form[lvwJetFiles];
+    const auto verdict = [&] {
+        for (int i = 0; i < view.ItemCount(); ++i)
+            if (view.ItemText(i, 0) == L"msjetoledb40.dll") return view.ItemText(i, 2) + L"|" + view.ItemText(i, 3);
+        return std::wstring(L"no row");
+    };
+    const auto text = [&](int id) { return shown->platform.texts.Text(id) + L"|" + provider; };
+    EXPECT_EQ(verdict(), text(IDS_REACH_NOT_REGISTERED));
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
+    PostMessageW(H(Command3), BM_CLICK, 0, 0);
+    shown->form.DoEvents();
+    EXPECT_EQ(Recorded(), L"msjetoledb40.dll;");
+    EXPECT_EQ(verdict(), text(IDS_REACH_THIS_FILE));
+    EXPECT_TRUE(Shown(picJET) && Shown(Command3));
+    SendMessageW(top, WM_CLOSE, 0, 0);
+    DeleteFileW(provider.c_str());
+}
+
 // A group box is transparent inside.
 bool Hollow(HWND h) { return IsClass(h, L"Button") && (GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX; }
 
@@ -310,6 +344,41 @@ RECT TextExtent(HWND h, std::wstring& problem) {
     return r;
 }
 
+// A file list: every column but the last as wide as its widest text, header included, and
+// all of them inside the view; the last takes the rest (its cells show the rest as a tip).
+void ExpectColumnsFit(HWND view, const std::wstring& where) {
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    RECT client{};
+    GetClientRect(view, &client);
+    int used = 0;
+    for (int column = 0; column < columns; ++column) {
+        const int width = static_cast<int>(SendMessageW(view, LVM_GETCOLUMNWIDTH, column, 0));
+        used += width;
+        if (column == columns - 1) break;
+        wchar_t text[260] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 260;
+        SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
+        std::vector<std::wstring> cells{text};
+        for (int row = 0; row < ListView_GetItemCount(view); ++row) {
+            LVITEMW cell{};
+            cell.iSubItem = column;
+            cell.pszText = text;
+            cell.cchTextMax = 260;
+            SendMessageW(view, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
+            cells.push_back(text);
+        }
+        for (const std::wstring& cell : cells) {
+            const int needs = static_cast<int>(SendMessageW(view, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(cell.c_str())));
+            EXPECT_GE(width, needs + 12) << where << ", column " << column << " \"" << cell << "\"";
+        }
+    }
+    EXPECT_EQ(used, client.right) << where << ": the last column takes the rest";
+}
+
 void ExpectReadable(HWND top, const std::wstring& where) {
     std::vector<HWND> shown;
     EnumChildWindows(top, [](HWND h, LPARAM p) CALLBACK -> BOOL {
@@ -318,6 +387,7 @@ void ExpectReadable(HWND top, const std::wstring& where) {
     }, reinterpret_cast<LPARAM>(&shown));
     int texts = 0;
     for (auto h = shown.begin(); h != shown.end(); ++h) {
+        if (IsClass(*h, WC_LISTVIEWW)) ExpectColumnsFit(*h, where);
         std::wstring problem;
         const RECT text = TextExtent(*h, problem);
         if (IsRectEmpty(&text)) continue;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace win32 {
 
 void ListView::Create(HWND parent) {
@@ -118,6 +120,35 @@ void ListView::SetColumnCaption(int column, const std::wstring& text) {
     col.mask = LVCF_TEXT;
     col.pszText = copy.data();
     SendMessageW(hwnd_, LVM_SETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&col));
+    Fit();
+}
+
+// Every column but the last as wide as its widest text, header included, and never narrower
+// than laid out; the last takes the rest of the client area and shows what it cuts in its
+// label tip. So every column but the last is read whole without scrolling, in any font and DPI.
+void ListView::Fit() {
+    if (!hwnd_) return;
+    const auto rows = ui::CaptionRows(LaidOutCaption());
+    const int last = static_cast<int>(rows.size()) - 1;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    // A vertical scroll bar the items call for takes its width even before it is drawn.
+    const bool scrollBarDue = SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0) > SendMessageW(hwnd_, LVM_GETCOUNTPERPAGE, 0, 0);
+    if (scrollBarDue && !(GetWindowLongW(hwnd_, GWL_STYLE) & WS_VSCROLL)) client.right -= GetSystemMetrics(SM_CXVSCROLL);
+    int used = 0;
+    for (int column = 0; column < last; ++column) {
+        const auto& row = rows[static_cast<std::size_t>(column)];
+        int width = Pixels(row.size() > 2 ? std::stoi(row[2]) : 1000, false);
+        SendMessageW(hwnd_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE);
+        width = std::max(width, static_cast<int>(SendMessageW(hwnd_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0)));
+        // The header's text with the margins a header draws beside it (three edges a side).
+        const std::wstring header = ColumnCaption(column + 1);
+        const auto headerWidth = SendMessageW(hwnd_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(header.c_str()));
+        width = std::max(width, static_cast<int>(headerWidth) + 6 * GetSystemMetrics(SM_CXEDGE));
+        SendMessageW(hwnd_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width);
+        used += width;
+    }
+    if (last >= 0) SendMessageW(hwnd_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(last), std::max<LONG>(client.right - used, 0));
 }
 
 // Inside a bulk update a refill reuses the items the control holds: a row whose texts are
@@ -246,6 +277,7 @@ void ListView::EndUpdate() {
         refilling_ = false;
     }
     if (changed_) SortIfSorted();  // unchanged rows are in the order a sort gives already
+    if (changed_) Fit();
     changed_ = false;
     if (redrawOff_) {
         SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);

@@ -41,6 +41,7 @@ public:
     void EndUpdate() override;
 
 private:
+    void Fit() override;
     const std::wstring& RowText(LPARAM row, int column) const;
     static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM self);
     void SortIfSorted();
