@@ -63,14 +63,15 @@ bool frmLumoraRepair::RegisterInWorker(std::unique_ptr<os::RegisterWorker>& work
         if (left <= 0) {
             // A component that waits for the user in a window of its own is waited for while
             // the window is up, and has its full time again once the window is gone.
-            const bool shows = worker->ShowsWindow();
+            // Unattended no one can answer it: the limit holds, and the file is named for it.
+            const bool shows = !Unattended && worker->ShowsWindow();
             if (shows || userWindow) {
                 deadline = now + (shows ? kWindowCheckMs : RegisterTimeoutMs);
                 userWindow = shows;
                 continue;
             }
+            failure.reason = Unattended && worker->ShowsWindow() ? IDS_COMPONENT_WINDOW_ENDED : IDS_COMPONENT_TIMED_OUT;
             worker.reset();  // ends it, the call with it
-            failure.reason = IDS_COMPONENT_TIMED_OUT;
             return true;
         }
         const os::CallResult result = worker->Wait(static_cast<std::uint32_t>(left));
@@ -106,12 +107,27 @@ void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, int pr
         if (!entry.SkipRegister && !path.empty()) {
             RegisterFailure failure{entry.FilePath, 0};
             if (!RegisterInWorker(worker, path, failure)) failure.code = modDLLRegister::RegisterServer(os_.modules, path);
-            if (failure.code || failure.reason) failures.push_back(std::move(failure));
+            const bool failed = failure.code || failure.reason;
+            if (registerLog_) registerLog_->push_back(entry.ListedPath + L"\t" + (failed ? FailureText(failure) : Text(IDS_OUTCOME_REGISTERED)));
+            if (failed) failures.push_back(std::move(failure));
+        } else if (registerLog_) {
+            registerLog_->push_back(entry.ListedPath + L"\t" + Text(path.empty() ? IDS_OUTCOME_NOT_FOUND : IDS_OUTCOME_SKIPPED));
         }
         form_[progressBar].SetProgressValue(static_cast<int>(i + 1));
         form_.DoEvents();
     }
     worker.reset();
+}
+
+std::wstring frmLumoraRepair::FailureText(const RegisterFailure& failure) {
+    // What a component did to the worker's process has a text of ours.
+    const std::wstring reason = failure.reason ? Text(failure.reason)
+                                : failure.code == modDLLRegister::kEntryPointNotFound
+                                    ? Text(IDS_ENTRY_POINT_NOT_FOUND)
+                                    : os_.system.ErrorText(failure.code, GetFile(failure.file));
+    // A component that ran out of time left no code to show.
+    const bool timedOut = failure.reason == IDS_COMPONENT_TIMED_OUT || failure.reason == IDS_COMPONENT_WINDOW_ENDED;
+    return timedOut ? reason : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason);
 }
 
 void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>& failures) {
@@ -120,14 +136,7 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
     std::wstring text = Text(IDS_REGISTER_FAILED);
     bool accessDenied = false;
     for (const RegisterFailure& failure : failures) {
-        // What a component did to the worker's process has a text of ours.
-        const std::wstring reason = failure.reason ? Text(failure.reason)
-                                    : failure.code == modDLLRegister::kEntryPointNotFound
-                                        ? Text(IDS_ENTRY_POINT_NOT_FOUND)
-                                        : os_.system.ErrorText(failure.code, GetFile(failure.file));
-        // A component that ran out of time left no code to show.
-        text += L"\r\n\r\n" + failure.file + L"\r\n    " +
-                (failure.reason == IDS_COMPONENT_TIMED_OUT ? reason : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason));
+        text += L"\r\n\r\n" + failure.file + L"\r\n    " + FailureText(failure);
         accessDenied = accessDenied || (!failure.reason && (failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess));
     }
     if (accessDenied) text += L"\r\n\r\n" + Text(IDS_REGISTER_NEEDS_ADMIN);
