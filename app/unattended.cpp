@@ -8,6 +8,7 @@
 #include "app/control_ids.h"
 #include "app/frmLumoraRepair.h"
 #include "platform/output.h"
+#include "platform/strings.h"
 #include "platform/system.h"
 #include "platform/text_ids.h"
 #include "platform/texts.h"
@@ -42,8 +43,8 @@ int frmLumoraRepair::RegisterList(unsigned list, std::vector<std::wstring>& log,
         return !e.SkipRegister && e.FilePath != kNotFound;
     });
     output.ToConsole(std::wstring(list == kRegisterMdac ? L"MDAC" : L"Jet") + L": " + Text(IDS_CMD_REGISTERED) + L" " +
-                     std::to_wstring(done - failures.size()) + L", " + Text(IDS_CMD_REGISTER_FAILURES) + L" " +
-                     std::to_wstring(failures.size()) + kNewLine);
+                     os::ToDecimal(done - failures.size()) + L", " + Text(IDS_CMD_REGISTER_FAILURES) + L" " +
+                     os::ToDecimal(failures.size()) + kNewLine);
     return static_cast<int>(failures.size());
 }
 
@@ -72,7 +73,7 @@ int frmLumoraRepair::RunUnattended(const CommandLine& command, os::Output& outpu
     const auto missing = std::count_if(MDACFileList.begin(), MDACFileList.end(), NotReached) +
                          std::count_if(JetFileList.begin(), JetFileList.end(), NotReached);
     output.ToConsole(Text(IDS_CMD_REPORT_WRITTEN) + L" " + fullPath + kNewLine);
-    output.ToConsole(Text(IDS_CMD_FILES_NOT_REACHED) + L" " + std::to_wstring(missing) + kNewLine);
+    output.ToConsole(Text(IDS_CMD_FILES_NOT_REACHED) + L" " + os::ToDecimal(missing) + kNewLine);
     if (code == kExitOk && missing) code = kExitFilesNotReached;
     return code;
 }

@@ -482,15 +482,16 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
 // by its classes; a file that cannot be written says so on the console.
 TEST_F(AppTest, UnattendedReportIsCopyReportsTextAndItsCodeTellsTheState) {
     struct Case {
-        bool everyFile, commonFiles;
+        bool everyFile, classes, commonFiles;
         std::uint32_t writeError;
         int code;
         Strings console;
     } const cases[] = {
-        {false, true, 0, 2, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
-        {true, true, 0, 0, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 0\r\n"}},
-        {true, true, 5, 4, {L"en 302 C:\\work\\r.txt  text of 5 for C:\\work\\r.txt\r\n"}},
-        {false, false, 0, 2, {L"en 140\r\n", L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
+        {false, true, true, 0, 2, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
+        {true, true, true, 0, 0, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 0\r\n"}},
+        {true, false, true, 0, 2, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 8\r\n"}},  // no class registered
+        {true, true, true, 5, 4, {L"en 302 C:\\work\\r.txt  text of 5 for C:\\work\\r.txt\r\n"}},
+        {false, true, false, 0, 2, {L"en 140\r\n", L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(&c - cases));
@@ -504,7 +505,7 @@ TEST_F(AppTest, UnattendedReportIsCopyReportsTextAndItsCodeTellsTheState) {
                 const std::wstring path = base + rows[i].suffix;
                 vers.AddVersion(path, 1, 0, 0, 0);
                 for (const app::CreatedClass& created : app::kCreatedClasses) {
-                    if (ui::CompareItemText(created.file, app::GetFile(path))) continue;
+                    if (!c.classes || ui::CompareItemText(created.file, app::GetFile(path))) continue;
                     const std::wstring clsid = std::wstring(L"{") + created.name + L"}";
                     reg.Put(os::kHKeyClassesRoot, std::wstring(created.name) + L"\\CLSID", L"", os::regtype::kSz, {clsid.begin(), clsid.end()});
                     reg.Put(os::kHKeyClassesRoot, L"CLSID\\" + clsid + L"\\InprocServer32", L"", os::regtype::kSz, {path.begin(), path.end()});
