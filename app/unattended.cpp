@@ -27,13 +27,9 @@ bool NotReached(const FileEntry& entry) { return entry.FilePath == kNotFound || 
 
 // One list as its button registers it; the number of files that failed.
 int frmLumoraRepair::RegisterList(unsigned list, std::vector<std::wstring>& log, os::Output& output) {
-    std::unique_ptr<os::RegisterWorker> worker;
-    if (list == kRegisterMdac) {
-        worker = os_.workers.Start();  // as Command1: up while the list is rebuilt
-        BuildMDACFileList();
-    } else {
-        BuildJetFileList();
-    }
+    // As Command1, the MDAC run's worker comes up while its list is rebuilt.
+    std::unique_ptr<os::RegisterWorker> worker = list == kRegisterMdac ? os_.workers.Start() : nullptr;
+    list == kRegisterMdac ? BuildMDACFileList() : BuildJetFileList();
     const std::vector<FileEntry> files = list == kRegisterMdac ? MDACFileList : JetFileList;
     std::vector<RegisterFailure> failures;
     registerLog_ = &log;
