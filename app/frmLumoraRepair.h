@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/file_entry.h"
 #include "app/registration_check.h"
 #include "platform/services.h"
@@ -13,6 +14,9 @@
 #include "platform/workers.h"
 
 class cRegistry;
+namespace os {
+class Output;
+}  // namespace os
 
 namespace app {
 
@@ -61,6 +65,13 @@ public:
     void CopyReport();
     std::wstring ReportText();
     static constexpr int kCopyReportCommand = 0x100;  // our item of the system menu
+    // The command line's modes (unattended.cpp): the same facts and commands with the window
+    // made but never shown; lines to the console, the report to its file. The exit code.
+    int RunUnattended(const CommandLine& command, os::Output& output);
+    // Set by RunUnattended: no message box, and no component's window waited for.
+    bool Unattended = false;
+    // What an unattended run would have shown in a message box, for the report and the console.
+    std::vector<std::wstring> Notices;
 
     // Window state.
     int LastTabFocus = 0;
@@ -108,6 +119,11 @@ private:
     bool RegisterInWorker(std::unique_ptr<os::RegisterWorker>& worker, const std::wstring& path,
                           RegisterFailure& failure);
     void ReportRegisterFailures(const std::vector<RegisterFailure>& failures);
+    // The HRESULT and the system's text, or what the component did to its worker.
+    std::wstring FailureText(const RegisterFailure& failure);
+    // Unattended: one line per file of a run, "path<TAB>outcome".
+    std::vector<std::wstring>* registerLog_ = nullptr;
+    int RegisterList(unsigned list, std::vector<std::wstring>& log, os::Output& output);
     void BeginBusy();
     void EndBusy();
     int busyRuns_ = 0;  // commands running, one inside another's message processing

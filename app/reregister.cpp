@@ -84,12 +84,14 @@ bool frmLumoraRepair::RegisterInWorker(std::unique_ptr<os::RegisterWorker>& work
         const std::uint32_t now = os_.workers.TickCount();
         if (now - looked < kWindowCheckMs && idle + (now - looked) < RegisterTimeoutMs) continue;
         const bool shows = worker->ShowsWindow();
-        if (!shown && !shows) idle += now - looked;
+        // Unattended no one can answer a component's window: the limit holds, and the file
+        // is named for it.
+        if (Unattended || (!shown && !shows)) idle += now - looked;
         shown = shows;
         looked = now;
         if (idle >= RegisterTimeoutMs) {
             worker.reset();  // ends it, the call with it
-            failure.reason = IDS_COMPONENT_TIMED_OUT;
+            failure.reason = Unattended && shows ? IDS_COMPONENT_WINDOW_ENDED : IDS_COMPONENT_TIMED_OUT;
             return true;
         }
     }
@@ -114,17 +116,37 @@ void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, const 
         // the system's reason when it has one.
         const bool gone = entry.FilePath == kNotFound && i < listed.size() && listed[i].FilePath != kNotFound;
         if (!entry.SkipRegister && gone) {
-            failures.push_back({listed[i].FilePath, os_.system.OpenError(listed[i].FilePath), 0, true});
+            RegisterFailure failure{listed[i].FilePath, os_.system.OpenError(listed[i].FilePath), 0, true};
+            if (registerLog_) registerLog_->push_back(entry.ListedPath + L"\t" + FailureText(failure));
+            failures.push_back(std::move(failure));
         } else if (!entry.SkipRegister && !path.empty()) {
             // An empty path registers nothing: no worker is asked for it.
             RegisterFailure failure{entry.FilePath, 0};
             if (!RegisterInWorker(worker, path, failure)) failure.code = modDLLRegister::RegisterServer(os_.modules, path);
-            if (failure.code || failure.reason) failures.push_back(std::move(failure));
+            const bool failed = failure.code || failure.reason;
+            if (registerLog_) registerLog_->push_back(entry.ListedPath + L"\t" + (failed ? FailureText(failure) : Text(IDS_OUTCOME_REGISTERED)));
+            if (failed) failures.push_back(std::move(failure));
+        } else if (registerLog_) {
+            registerLog_->push_back(entry.ListedPath + L"\t" + Text(path.empty() ? IDS_OUTCOME_NOT_FOUND : IDS_OUTCOME_SKIPPED));
         }
         form_[progressBar].SetProgressValue(static_cast<int>(i + 1));
         form_.DoEvents();
     }
     worker.reset();
+}
+
+std::wstring frmLumoraRepair::FailureText(const RegisterFailure& failure) {
+    // What a component did to the worker's process has a text of ours.
+    const std::wstring reason = failure.reason ? Text(failure.reason)
+                                : failure.code == modDLLRegister::kEntryPointNotFound
+                                    ? Text(IDS_ENTRY_POINT_NOT_FOUND)
+                                    : os_.system.ErrorText(failure.code, GetFile(failure.file));
+    // A component that ran out of time left no code to show.
+    const bool timedOut = failure.reason == IDS_COMPONENT_TIMED_OUT || failure.reason == IDS_COMPONENT_WINDOW_ENDED;
+    const std::wstring line = timedOut ? reason : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason);
+    // A file gone by its turn: the list's word for it, and why where the system says.
+    if (failure.gone) return failure.code ? kNotFound + (L"  " + line) : kNotFound;
+    return line;
 }
 
 void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>& failures) {
@@ -133,18 +155,7 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
     std::wstring text = Text(IDS_REGISTER_FAILED);
     bool accessDenied = false;
     for (const RegisterFailure& failure : failures) {
-        // What a component did to the worker's process has a text of ours.
-        const std::wstring reason = failure.reason ? Text(failure.reason)
-                                    : failure.code == modDLLRegister::kEntryPointNotFound
-                                        ? Text(IDS_ENTRY_POINT_NOT_FOUND)
-                                        : os_.system.ErrorText(failure.code, GetFile(failure.file));
-        // A component that ran out of time left no code to show.
-        std::wstring line = failure.reason == IDS_COMPONENT_TIMED_OUT
-                                ? reason
-                                : Hex(failure.code) + (reason.empty() ? L"" : L"  " + reason);
-        // A file gone by its turn: the list's word for it, and why where the system says.
-        if (failure.gone) line = failure.code ? kNotFound + (L"  " + line) : kNotFound;
-        text += L"\r\n\r\n" + failure.file + L"\r\n    " + line;
+        text += L"\r\n\r\n" + failure.file + L"\r\n    " + FailureText(failure);
         accessDenied = accessDenied || (!failure.reason && (failure.code == kAccessDenied || failure.code == kTypeLibRegistryAccess));
     }
     if (accessDenied) text += L"\r\n\r\n" + Text(IDS_REGISTER_NEEDS_ADMIN);

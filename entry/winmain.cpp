@@ -4,12 +4,15 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/file_lists.h"
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
 #include "platform/win32/dll_search.h"
+#include "platform/win32/output_win32.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/ui/form.h"
 #include "platform/win32/workers_win32.h"
@@ -22,6 +25,18 @@
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
+
+// A script's command line (app/command_line.h): the window is made to gather the facts in,
+// never shown; the answer is the exit code.
+int RunCommandLine(const std::vector<std::wstring>& args, os::Texts& texts, win32::Form& form,
+                   app::frmLumoraRepair& window) {
+    win32::Output output;
+    const app::CommandLine command = app::ParseCommandLine(args);
+    if (command.action != app::CommandLine::Action::Run) return app::ShowUsage(command, texts, output);
+    window.Form_Initialize();
+    if (!form.Create(window, app::kClientWidth, app::kClientHeight)) return app::kExitNotStarted;
+    return window.RunUnattended(command, output);
+}
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before the platform groups load their system DLLs.
@@ -44,6 +59,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     win32::Form form(instance, app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK);
     app::frmLumoraRepair window(platform.services, form);
+    const std::vector<std::wstring> args = win32::CommandLineArguments();
+    if (!args.empty()) return RunCommandLine(args, platform.texts, form, window);
     window.Form_Initialize();
     // Without a window there is nothing to show a message in: end with a failure code.
     if (!form.Create(window, app::kClientWidth, app::kClientHeight)) return 1;

@@ -70,4 +70,17 @@
 #define IDS_REACH_NOT_REGISTERED     220
 #define IDS_REPORT_CLASSES           221
 
+/* The command line for administrators' scripts (300 to 319). */
+#define IDS_CMD_USAGE                300
+#define IDS_CMD_REPORT_WRITTEN       301
+#define IDS_CMD_REPORT_NOT_WRITTEN   302
+#define IDS_CMD_FILES_NOT_REACHED    303
+#define IDS_CMD_REGISTERED           304
+#define IDS_CMD_REGISTER_FAILURES    305
+#define IDS_REPORT_REREGISTERED      306
+#define IDS_OUTCOME_REGISTERED       307
+#define IDS_OUTCOME_SKIPPED          308
+#define IDS_OUTCOME_NOT_FOUND        309
+#define IDS_COMPONENT_WINDOW_ENDED   310
+
 #endif

@@ -4,6 +4,7 @@
 // Wine's version settings, and how every page looks.
 //
 //   lrdriver.exe [product yes|no] [winver SETTING] [browser DIR] start EXE COMMAND [ARGS] ...
+//   lrdriver.exe [place DLL TARGET] ... run CODE EXE "ARGS" [line FILE TEXT] ...
 //
 // Commands run in order and stop at the first failure (exit code 1). Every step waits for the
 // state it acts on (the program in the foreground, the control visible and not covered, the
@@ -307,6 +308,38 @@ void Run(const std::vector<std::wstring>& args) {
             PostMessageW(g_window, WM_CLOSE, 0, 0);  // as the close box does
         } else if (command == L"exited") {
             Poll([&] { return Ended(); }, L"the program is still running");
+        } else if (command == L"place") {
+            // A stand-in component: one of our test DLLs under a listed file's name.
+            const std::wstring from = WindowsPath(next()), to = next();
+            CreateDirectoryW(to.substr(0, to.rfind(L'\\')).c_str(), nullptr);
+            if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) throw std::wstring{L"cannot place " + to};
+        } else if (command == L"run") {
+            // As a script starts it, with a command line: no window of the program ever shows
+            // (looked for until it ends), and its exit code is CODE.
+            const std::wstring code = next(), path = WindowsPath(next());
+            std::wstring line = L"\"" + path + L"\" " + next();
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_process))
+                throw std::wstring{L"cannot start " + path};
+            for (DWORD start = GetTickCount(); !Ended(); Sleep(5)) {
+                if (!Windows().empty()) throw std::wstring{L"a window of the program showed"};
+                if (GetTickCount() - start > 60000) throw std::wstring{L"the program is still running"};
+            }
+            DWORD exit = 0;
+            GetExitCodeProcess(g_process.hProcess, &exit);
+            if (std::to_wstring(exit) != code) throw std::wstring{L"exit code " + std::to_wstring(exit)};
+        } else if (command == L"line") {
+            // The report file: UTF-16 little-endian with its mark, and a line that starts with TEXT.
+            const std::filesystem::path file = WindowsPath(next());
+            const std::wstring start = next();
+            std::ifstream in(file, std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+            if (bytes.compare(0, 2, "\xFF\xFE") != 0) throw std::wstring{L"no UTF-16 mark"};
+            std::wstring text;
+            for (std::size_t at = 2; at + 1 < bytes.size(); at += 2)
+                text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
+            if (text.find(L"\r\n" + start) == std::wstring::npos) throw std::wstring{L"no line " + start};
         } else if (command == L"screenshots") {
             const std::wstring folder = WindowsPath(next()), tag = next();
             CreateDirectoryW(folder.c_str(), nullptr);

@@ -8,7 +8,9 @@
 #include "app/file_lists.h"
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
+#include "app/command_line.h"
 #include "fakes/fake_folders.h"
+#include "fakes/fake_output.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_system.h"
@@ -18,6 +20,7 @@
 #include "fakes/fake_workers.h"
 #include "platform/text_ids.h"
 #include "probes/modAPI.h"
+#include "platform/ui.h"
 
 namespace {
 
@@ -495,6 +498,83 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
             if (file.rfind(L"~msjet", 0) == 0) others.push_back(file);
         EXPECT_EQ(others, (c.closeAt ? Strings{L"~msjet40.dll"} : Strings{L"~msjet40.dll", L"~msjetoledb40.dll"}));
     }
+}
+
+// The command line's modes on the window never shown: no message box; the report file holds
+// what "Copy report" copies, and its code says whether every listed file is there and reached
+// by its classes; a file that cannot be written says so on the console.
+TEST_F(AppTest, UnattendedReportIsCopyReportsTextAndItsCodeTellsTheState) {
+    struct Case {
+        bool everyFile, classes, commonFiles;
+        std::uint32_t writeError;
+        int code;
+        Strings console;
+    } const cases[] = {
+        {false, true, true, 0, 2, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
+        {true, true, true, 0, 0, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 0\r\n"}},
+        {true, false, true, 0, 2, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 8\r\n"}},  // no class registered
+        {true, true, true, 5, 4, {L"en 302 C:\\work\\r.txt  text of 5 for C:\\work\\r.txt\r\n"}},
+        {false, true, false, 0, 2, {L"en 140\r\n", L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(&c - cases));
+        fakes::FakeRegistry reg;
+        fakes::FakeVersions vers;
+        fakes::FakeFolders dirs;
+        if (c.commonFiles) dirs.SetPath(modAPI::kFolderCommonFiles, kCommon);
+        os::Services s{texts, system, reg, vers, dirs, shell, modules, workers};
+        for (const auto& [base, rows, count] : {std::tuple{kCommon, app::kMDACFiles, 28}, {kSys, app::kJetFiles, 6}})
+            for (int i = 0; i < count && c.everyFile; ++i) {
+                const std::wstring path = base + rows[i].suffix;
+                vers.AddVersion(path, 1, 0, 0, 0);
+                for (const app::CreatedClass& created : app::kCreatedClasses) {
+                    if (!c.classes || ui::CompareItemText(created.file, app::GetFile(path))) continue;
+                    const std::wstring clsid = std::wstring(L"{") + created.name + L"}";
+                    reg.Put(os::kHKeyClassesRoot, std::wstring(created.name) + L"\\CLSID", L"", os::regtype::kSz, {clsid.begin(), clsid.end()});
+                    reg.Put(os::kHKeyClassesRoot, L"CLSID\\" + clsid + L"\\InprocServer32", L"", os::regtype::kSz, {path.begin(), path.end()});
+                }
+            }
+        fakes::FakeForm f(app::Layout());
+        app::frmLumoraRepair w(s, f);
+        fakes::FakeOutput output;
+        output.writeError = c.writeError;
+        EXPECT_EQ(w.RunUnattended(app::ParseCommandLine({L"/report", L"r.txt"}), output), c.code);
+        EXPECT_EQ(output.lines, c.console);
+        EXPECT_TRUE(f.messages.empty() && f.warnings.empty() && output.boxes.empty());
+        w.OnEvent(Form, E::SystemMenu, 0x100);
+        const std::wstring notice = c.commonFiles ? L"" : L"\r\nen 140\r\n";
+        EXPECT_EQ(output.files[L"r.txt"], c.writeError ? "" : app::ReportFileBytes(f.clipboard + notice));
+    }
+}
+
+// /register runs the buttons' procedure: every file of the list in order, in workers, each
+// file's outcome after the facts; failures and a component's window that no one can answer
+// (ended at the time limit) named, with their own code. Without /report no file is written.
+TEST_F(AppTest, UnattendedRegisterNamesEveryFilesOutcome) {
+    for (const auto& row : app::kJetFiles) Place(kSys + row.suffix);
+    for (const auto& row : app::kMDACFiles) Place(kCommon + row.suffix);
+    versions.files.erase(kSys + L"\\msjet40.dll");
+    workers.scripts = {{L"~msjetoledb40.dll", {os::CallEnd::Returned, 0, 0xFFFFFFFFu, 0xFFFFFFFFu}}};
+    outcomes = {kDenied};
+    fakes::FakeOutput output;
+    EXPECT_EQ(window.RunUnattended(app::ParseCommandLine({L"/register", L"jet", L"/report", L"r.txt"}), output), 3);
+    EXPECT_EQ(workers.now, 60000u);
+    EXPECT_TRUE(form.messages.empty() && form.warnings.empty());
+    EXPECT_EQ(output.lines.at(0), L"Jet: en 304 0, en 305 2\r\n");
+    const std::string file = app::ReportFileBytes(kSys + L"\\msjet40.dll\ten 309\r\n" + kSys + L"\\msjtes40.dll\t0x80070005  text of -2147024891 for msjtes40.dll\r\n" +
+                              kSys + L"\\msjetoledb40.dll\ten 310\r\n" + kSys + L"\\mswstr10.dll\ten 308\r\n" + kSys +
+                              L"\\msjint40.dll\ten 308\r\n" + kSys + L"\\msjter40.dll\ten 308\r\n");
+    const std::string& written = output.files[L"r.txt"];
+    EXPECT_EQ(written.substr(written.size() - file.size() + 2), file.substr(2));
+    EXPECT_NE(written.find(app::ReportFileBytes(L"\r\nen 306\r\n" + kSys).substr(2)), std::string::npos);
+
+    output.lines.clear();
+    outcomes.clear();
+    workers.log.clear();
+    EXPECT_EQ(window.RunUnattended(app::ParseCommandLine({L"-REGISTER", L"mdac"}), output), 0);
+    EXPECT_EQ(output.lines, Strings{L"MDAC: en 304 21, en 305 0\r\n"});
+    EXPECT_EQ(workers.log.at(0), L"start");
+    EXPECT_EQ(output.files.size(), 1u);
 }
 
 }  // namespace
