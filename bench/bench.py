@@ -173,7 +173,12 @@ def main():
         if state == "wine":
             memory = ([v[1] for v in s["a"]], [v[1] for v in s["b"]])
 
+    # The command line's report reads the same facts as start-up and draws nothing.
     prefix.state("all")
+    s = harness("report", rounds, product, "C:\\lr-bench-report.txt", names={"start": "LumoraRepair.exe"})
+    row(rows, "/report alone, against start-up (every MDAC and Jet file)", times(s, "report"), times(s, "start"),
+        "≤ 1", lambda r, a, b: r <= 1)
+
     s = harness("pages", rounds)
     for page in ("MDAC", "JET", "Windows", "Components"):
         row(rows, f"Page fill {page} (every file present)", times(s, f"{page}.fill"), times(s, f"{page}.bare"),

@@ -6,6 +6,8 @@
 //   lrbench startup ROUNDS EXE_A EXE_B   time from CreateProcess to the visible window whose
 //                                        visible list view holds 28 rows; then "ready <what>"
 //                                        and a line read from standard input before closing
+//   lrbench report ROUNDS EXE FILE       EXE /report FILE until it ends, against EXE's start-up
+//                                        as above
 //   lrbench pages ROUNDS                 each page's fill in process against its bare calls,
 //                                        and the MDAC page's with its registration check
 //                                        against without it (MDACcheck)
@@ -113,6 +115,23 @@ void StartOnce(const char* tag, const std::wstring& exe) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     std::printf("startup %s %.3f\n", tag, ms);
+    std::fflush(stdout);
+}
+
+// The command line's report: from CreateProcess until the process has ended.
+void ReportOnce(const std::wstring& exe, const std::wstring& file) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring command = L"\"" + exe + L"\" /report \"" + file + L"\"";
+    const double start = Now();
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        Fail("cannot start the program");
+    if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) Fail("the report did not end");
+    const double ms = Now() - start;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::printf("report report %.3f\n", ms);
     std::fflush(stdout);
 }
 
@@ -352,6 +371,12 @@ int wmain(int argc, wchar_t** argv) {
             StartOnce(aFirst ? "a" : "b", aFirst ? argv[3] : argv[4]);
             StartOnce(aFirst ? "b" : "a", aFirst ? argv[4] : argv[3]);
         }
+    } else if (what == L"report" && argc == 5 && rounds > 0) {
+        for (int round = 0; round < rounds; ++round) {
+            if (round % 2 == 0) ReportOnce(argv[3], argv[4]);
+            StartOnce("start", argv[3]);
+            if (round % 2 != 0) ReportOnce(argv[3], argv[4]);
+        }
     } else if (what == L"pages" && rounds > 0) {
         Pages(rounds);
     } else if (what == L"register" && argc == 4 && rounds > 0) {
@@ -359,7 +384,9 @@ int wmain(int argc, wchar_t** argv) {
     } else if (what == L"noop") {
         return 0;
     } else {
-        std::fprintf(stderr, "usage: lrbench startup ROUNDS EXE_A EXE_B | pages ROUNDS | register ROUNDS EXE | noop\n");
+        std::fprintf(stderr,
+                     "usage: lrbench startup ROUNDS EXE_A EXE_B | report ROUNDS EXE FILE | pages ROUNDS | "
+                     "register ROUNDS EXE | noop\n");
         return 2;
     }
     return 0;
