@@ -123,9 +123,6 @@ TEST(ModApiWin32, FoldersNamedOutsideTheCodePage) {
     for (const std::wstring& dir : {common, temporary}) RemoveDirectoryW(dir.c_str());
 }
 
-}  // namespace
-
-namespace {
 
 // A key's default text in the 32-bit view, as Wine's own reg.exe reads it (references
 // expanded); empty when the key or its default is not there.
@@ -161,12 +158,7 @@ TEST(RegistrationCheckWin32, ClassRegistrationsWatched) {
                               KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr), 0);
     RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"x"), 4);
     RegCloseKey(key);
-    bool told = false;
-    for (int i = 0; i < 200 && !told; ++i) {
-        told = registry.ClassesMayHaveChanged();
-        if (!told) Sleep(10);
-    }
-    EXPECT_TRUE(told);
+    EXPECT_TRUE(testdlls::Until([&] { return registry.ClassesMayHaveChanged(); }, 2000));
     RegDeleteKeyExW(HKEY_CLASSES_ROOT, L"LumoraRepair.Watched", KEY_WOW64_32KEY, 0);
 }
 

@@ -1,6 +1,5 @@
 // Registration on the real loader under Wine: hostile files made here in a folder of the test
-// and our recording test DLLs, the DLL search the program sets at start, the system's texts and
-// short names.
+// and our recording test DLLs, the DLL search the program sets at start, the system's texts.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -136,17 +135,13 @@ TEST(HostileWin32, NothingIsLoadedFromTheExeOrTheCurrentFolder) {
     RecordProperty("hostile_planting", 5);  // the loads tried among decoys
 }
 
-TEST(RegisterWin32, SystemTextsAndShortNames) {
+TEST(RegisterWin32, SystemTexts) {
     win32::System system;
     // The text for the other architecture takes the file's name; neither it nor one with more
     // inserts (the message number and file of ERROR_MR_MID_NOT_FOUND) shows a raw insert.
     EXPECT_NE(system.ErrorText(static_cast<std::int32_t>(0x800700C1u), L"x86.dll").find(L"x86.dll"), std::wstring::npos);
     for (const std::uint32_t code : {0x800700C1u, 0x8007013Du})
         EXPECT_EQ(system.ErrorText(static_cast<std::int32_t>(code), L"x86.dll").find(L'%'), std::wstring::npos) << code;
-    // By its short name, as the commands register; the DLL records its long one.
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
-    EXPECT_EQ(Register(system.ShortPathName(TestDll("ver_0_0_0_0.dll"))), 0);
-    EXPECT_EQ(Recorded(), L"ver_0_0_0_0.dll;");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // else might: whom it serves, which windows of a call a user can answer, what a component's
 // own programs get of it.
 #include <windows.h>
+#include <process.h>
 
 #include <gtest/gtest.h>
 
@@ -33,19 +34,14 @@ TEST(WorkersWin32, OnlyTheWindowsOwnStartAndListedFilesAreServed) {
         wchar_t command[1024];
         const auto handed = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(i == 3 ? server : client));
         wsprintfW(command, forms[i], ProductExe().c_str(), handed);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(ProductExe().c_str(), command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                   &process));
+        // The C library's spawn hands on every inheritable handle and puts the command line as given.
+        const intptr_t started = _wspawnl(_P_NOWAIT, ProductExe().c_str(), command, nullptr);
+        ASSERT_NE(started, -1);
         CloseHandle(client);
         CloseHandle(server);  // a worker that took the path would register it and then end
-        DWORD code = 0;
-        WaitForSingleObject(process.hProcess, 30000);
-        GetExitCodeProcess(process.hProcess, &code);
-        EXPECT_EQ(code, static_cast<DWORD>(win32::kRefused)) << i;
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
+        int code = 0;
+        _cwait(&code, started, 0);
+        EXPECT_EQ(code, win32::kRefused) << i;
     }
     EXPECT_EQ(Recorded(), L"");
     DeleteFileW(listed.c_str());

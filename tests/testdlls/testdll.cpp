@@ -50,10 +50,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
+    Record(L"Calls");
 #ifdef LR_TESTDLL_CLASS
-// The name's CLSID and the class's server, the path the DLL was loaded by (a short one when the
-// program loads it so), in the 32-bit view: where a 32-bit program looks, from either build.
-void RegisterClassToSelf() {
+    // The name's CLSID and the class's server, the path the DLL was loaded by (a short one when
+    // the program loads it so), in the 32-bit view: where a 32-bit program looks, from either build.
     const wchar_t clsid[] = L"{4C554D4F-5241-4C52-8000-000000000030}";
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(self, path, MAX_PATH);
@@ -66,13 +67,6 @@ void RegisterClassToSelf() {
                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(opened);
     }
-}
-#endif
-
-extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
-    Record(L"Calls");
-#ifdef LR_TESTDLL_CLASS
-    RegisterClassToSelf();
 #endif
 #ifdef LR_TESTDLL_DEPENDS
     LrTestDllHelper();

@@ -272,7 +272,6 @@ TEST_F(RealWindow, ComponentsThatMisbehaveInTheirWorkers) {
     EXPECT_FALSE(IsWindow(top));
     EXPECT_TRUE(Until([] { return Workers() == 0; }, 5000)) << "a worker outlived its run";
     for (const auto& entry : placed) DeleteFileW(entry.second.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     RecordProperty("hostile_components", 8);  // for scripts/hostile.sh
 }
 
@@ -281,9 +280,7 @@ TEST_F(RealWindow, ComponentsThatMisbehaveInTheirWorkers) {
 // was loaded, by its short path), the page as it was otherwise. ctest runs it in English and
 // German.
 TEST_F(RealWindow, ReRegisterShowsTheClassReachingItsFile) {
-    wchar_t sys[MAX_PATH] = {};
-    GetSystemDirectoryW(sys, MAX_PATH);
-    const std::wstring provider = std::wstring(sys) + L"\\msjetoledb40.dll";
+    const std::wstring provider = testdlls::SystemFile(L"msjetoledb40.dll");
     ASSERT_TRUE(CopyFileW(testdlls::TestDll("jetprovider.dll").c_str(), provider.c_str(), FALSE));
     HKEY name = nullptr;
     if (!RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Microsoft.Jet.OLEDB.4.0", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &name)) {
@@ -341,31 +338,16 @@ RECT TextExtent(HWND h, std::wstring& problem) {
 
 // A file list: every column but the last as wide as its widest text, header included, and
 // all of them inside the view; the last takes the rest (its cells show the rest as a tip).
-void ExpectColumnsFit(HWND view, const std::wstring& where) {
-    const HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+void ExpectColumnsFit(const ui::Control& list, HWND view, const std::wstring& where) {
     RECT client{};
     GetClientRect(view, &client);
     int used = 0;
-    for (int column = 0; column < columns; ++column) {
+    for (int column = 0; column < list.ColumnCount(); ++column) {
         const int width = static_cast<int>(SendMessageW(view, LVM_GETCOLUMNWIDTH, column, 0));
         used += width;
-        if (column == columns - 1) break;
-        wchar_t text[260] = {};
-        HDITEMW item{};
-        item.mask = HDI_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 260;
-        SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
-        std::vector<std::wstring> cells{text};
-        for (int row = 0; row < ListView_GetItemCount(view); ++row) {
-            LVITEMW cell{};
-            cell.iSubItem = column;
-            cell.pszText = text;
-            cell.cchTextMax = 260;
-            SendMessageW(view, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
-            cells.push_back(text);
-        }
+        if (column == list.ColumnCount() - 1) break;
+        std::vector<std::wstring> cells{list.ColumnCaption(column + 1)};  // captions count from 1
+        for (int row = 0; row < list.ItemCount(); ++row) cells.push_back(list.ItemText(row, column));
         for (const std::wstring& cell : cells) {
             const int needs = static_cast<int>(SendMessageW(view, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(cell.c_str())));
             EXPECT_GE(width, needs + 12) << where << ", column " << column << " \"" << cell << "\"";
@@ -374,7 +356,8 @@ void ExpectColumnsFit(HWND view, const std::wstring& where) {
     EXPECT_EQ(used, client.right) << where << ": the last column takes the rest";
 }
 
-void ExpectReadable(HWND top, const std::wstring& where) {
+void ExpectReadable(ShownWindow& window, const std::wstring& where) {
+    const HWND top = window.top;
     std::vector<HWND> shown;
     EnumChildWindows(top, [](HWND h, LPARAM p) CALLBACK -> BOOL {
         if (IsWindowVisible(h)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
@@ -382,7 +365,7 @@ void ExpectReadable(HWND top, const std::wstring& where) {
     }, reinterpret_cast<LPARAM>(&shown));
     int texts = 0;
     for (auto h = shown.begin(); h != shown.end(); ++h) {
-        if (IsClass(*h, WC_LISTVIEWW)) ExpectColumnsFit(*h, where);
+        if (IsClass(*h, WC_LISTVIEWW)) ExpectColumnsFit(window.form[GetDlgCtrlID(*h)], *h, where);
         std::wstring problem;
         const RECT text = TextExtent(*h, problem);
         if (IsRectEmpty(&text)) continue;
@@ -430,7 +413,7 @@ TEST(Readable, EveryTextInEverySetting) {
         for (int tab = 0; tab < shown.form[TabStrip1].TabCount(); ++tab) {
             SendMessageW(GetDlgItem(shown.top, TabStrip1), TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
             shown.form.DoEvents();
-            ExpectReadable(shown.top, where + L" page " + std::to_wstring(tab + 1));
+            ExpectReadable(shown, where + L" page " + std::to_wstring(tab + 1));
         }
     }
 }
