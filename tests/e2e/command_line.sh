@@ -2,8 +2,7 @@
 # What a script reads of the command line outside the driver: the usage and 87 on the
 # console of `cmd /c`, and a report file the disk refuses written whole or not at all (a
 # read-only folder, a path that is a folder): the old file as it was, nothing left beside.
-#   command_line.sh "WINE" EXE DRIVER FOLDER USAGE [console]  (WINE: the emulator, its words split on blanks;
-#   console: the console check alone)
+#   command_line.sh "WINE" EXE DRIVER FOLDER USAGE [console]  (WINE split on blanks; console: that check alone)
 set -u
 wine=$1 exe=$2 driver=$3 dir=$4 usage=$5 only=${6:-}
 [ -n "${DISPLAY:-}" ] || exit 77

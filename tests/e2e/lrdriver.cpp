@@ -27,16 +27,11 @@
 
 namespace {
 
-// Whether `done` comes true within the time. Poll fails the step when it does not: a failed
-// step throws what went wrong as a std::wstring, which ends the run.
-bool Within(const std::function<bool()>& done, DWORD timeout = 10000) {
-    for (DWORD start = GetTickCount(); !done(); Sleep(50))
-        if (GetTickCount() - start > timeout) return false;
-    return true;
-}
-
+// Until `done` comes true, or the step fails: a failed step throws what went wrong as a
+// std::wstring, which ends the run.
 void Poll(const std::function<bool()>& done, const std::wstring& what, DWORD timeout = 10000) {
-    if (!Within(done, timeout)) throw std::wstring{what};
+    for (DWORD start = GetTickCount(); !done(); Sleep(50))
+        if (GetTickCount() - start > timeout) throw std::wstring{what};
 }
 
 // Paths come as Unix paths from CMake; Wine maps the root to drive Z:.
@@ -53,21 +48,14 @@ void SetUserText(const wchar_t* key, const wchar_t* name, const std::wstring& te
 // Wine's per-program Windows version; removed again when the driver ends.
 const wchar_t kWindowsSetting[] = L"Software\\Wine\\AppDefaults\\LumoraRepair.exe";
 
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[512] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &ignored);
-    return text;
-}
-
-// Each top-level window (no parent given) or each child window of `parent`.
+// A window and each of its child windows.
 void ForEach(HWND parent, std::function<void(HWND)> visit) {
+    visit(parent);
     const WNDENUMPROC call = [](HWND h, LPARAM p) CALLBACK -> BOOL {
         (*reinterpret_cast<std::function<void(HWND)>*>(p))(h);
         return TRUE;
     };
-    if (parent) EnumChildWindows(parent, call, reinterpret_cast<LPARAM>(&visit));
-    else EnumWindows(call, reinterpret_cast<LPARAM>(&visit));
+    EnumChildWindows(parent, call, reinterpret_cast<LPARAM>(&visit));
 }
 
 // The program under test: its process and main window.
@@ -79,28 +67,29 @@ bool Ended() { return WaitForSingleObject(g_process.hProcess, 0) == WAIT_OBJECT_
 // The visible top-level windows of the program: its own, a message box (#32770), a popup menu (#32768).
 std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) {
     std::vector<HWND> found;
-    ForEach(nullptr, [&](HWND h) {
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, windowClass, nullptr));) {
         DWORD pid = 0;
-        wchar_t name[32] = {};
         GetWindowThreadProcessId(h, &pid);
-        GetClassNameW(h, name, 32);
-        if (pid == g_process.dwProcessId && IsWindowVisible(h) && (!windowClass || name == std::wstring(windowClass)))
-            found.push_back(h);
-    });
+        if (pid == g_process.dwProcessId && IsWindowVisible(h)) found.push_back(h);
+    }
     return found;
+}
+
+// The program under test, started with a command line.
+void Launch(const std::wstring& exe, const std::wstring& args) {
+    std::wstring path = WindowsPath(exe), line = L"\"" + path + L"\" " + args;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_process))
+        throw std::wstring{L"cannot start " + path};
 }
 
 // From a known state: nothing on the clipboard, the program's window up.
 void Start(const std::wstring& exe) {
     if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
-    std::wstring path = WindowsPath(exe), line = L"\"" + path + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_process))
-        throw std::wstring{L"cannot start " + path};
-    std::vector<HWND> found;
-    Poll([&] { return !(found = Windows(L"LumoraRepair")).empty(); }, L"no window of class LumoraRepair");
-    g_window = found[0];
+    Launch(exe, L"");
+    Poll([&] { return !Windows(L"LumoraRepair").empty(); }, L"no window of class LumoraRepair");
+    g_window = Windows(L"LumoraRepair")[0];
 }
 
 HWND Control(int id) {
@@ -133,10 +122,8 @@ void Foreground() {
 void Painted() {
     Poll([&] {
         bool clean = true;
-        for (HWND top : Windows()) {
-            clean = clean && !GetUpdateRect(top, nullptr, FALSE);
+        for (HWND top : Windows())
             ForEach(top, [&](HWND h) { clean = clean && !(IsWindowVisible(h) && GetUpdateRect(h, nullptr, FALSE)); });
-        }
         return clean;
     }, L"the program's windows are never painted");
 }
@@ -181,12 +168,12 @@ void Key(const std::wstring& name) {
 }
 
 // The pointer to the middle of a control, once it is visible and nothing covers that point,
-// and, given button flags, a press and release there. The pointer does not always stay where
-// it was put (under load it was seen 20 px off, on the first click of a page just made), so
-// the press waits until it rests on the point, and each event carries the point: a bare
-// press lands wherever the pointer is, on the previous link or, for a list view, off the
-// row, which the list view takes for the start of a drag.
-void Mouse(HWND control, DWORD down = 0, DWORD up = 0) {
+// and a press and release there of the button given by its down flag. The pointer does not
+// always stay where it was put (under load it was seen 20 px off, on the first click of a
+// page just made), so the press waits until it rests on the point, and each event carries
+// the point: a bare press lands wherever the pointer is, on the previous link or, for a
+// list view, off the row, which the list view takes for the start of a drag.
+void Mouse(HWND control, DWORD down) {
     RECT r{};
     POINT middle{}, at{};
     Poll([&] {
@@ -196,13 +183,12 @@ void Mouse(HWND control, DWORD down = 0, DWORD up = 0) {
     }, L"the control is hidden or covered");
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const DWORD x = (middle.x * 65536 + width - 1) / width, y = (middle.y * 65536 + height - 1) / height;
-    const DWORD move = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     Foreground();
-    mouse_event(move, x, y, 0, 0);
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y, 0, 0);
     Poll([&] { return GetCursorPos(&at) && at.x == middle.x && at.y == middle.y; }, L"the pointer is not on the control");
-    if (!down) return;
-    mouse_event(move | down, x, y, 0, 0);
-    mouse_event(move | up, x, y, 0, 0);
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | down, x, y, 0, 0);
+    // Each button's up flag is its down flag shifted by one.
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | down << 1, x, y, 0, 0);
 }
 
 // The lines on the clipboard, each ended by CR LF.
@@ -225,17 +211,20 @@ void SelectTab(int n) {
 
 void Run(const std::vector<std::wstring>& args) {
     std::filesystem::path opened;  // the browser script's record of addresses
-    std::size_t seen = 0;          // how much of it earlier checks have read
     for (std::size_t i = 0; i < args.size();) {
         const std::wstring command = args[i++];
         auto next = [&] {
             if (i >= args.size()) throw std::wstring{L"missing argument"};
             return args[i++];
         };
-        auto expect = [&](HWND hwnd, const std::wstring& text) {
-            std::wstring actual;  // as it was when the time ran out
-            if (!Within([&] { return (actual = TextOf(hwnd)) == text; }))
-                throw std::wstring{L"expected \"" + text + L"\", actual \"" + actual + L"\""};
+        auto expect = [&](HWND hwnd) {
+            const std::wstring text = next();
+            wchar_t actual[512] = {};
+            Poll([&] {
+                // The text the window manager keeps: no message to the program, which may be busy.
+                GetWindowTextW(hwnd, actual, 512);
+                return text == actual;
+            }, L"the text never reads \"" + text + L"\"");
         };
         auto control = [&] { return Control(std::stoi(next())); };
         if (command == L"product") {
@@ -253,20 +242,15 @@ void Run(const std::vector<std::wstring>& args) {
         } else if (command == L"start") {
             Start(next());
         } else if (command == L"caption") {
-            expect(g_window, next());
+            expect(g_window);
         } else if (command == L"label") {
-            HWND label = control();
-            expect(label, next());
+            expect(control());
         } else if (command == L"tab") {
             SelectTab(std::stoi(next()));
         } else if (command == L"key") {
             Key(next());
         } else if (command == L"click" || command == L"rightclick") {
-            const bool left = command == L"click";
-            Mouse(control(), left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
-                  left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
-        } else if (command == L"hover") {
-            Mouse(control());
+            Mouse(control(), command == L"click" ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
         } else if (command == L"tabto") {
             // As a user reaches a control: Tab, each time until the focus has moved on.
             HWND target = control();
@@ -277,18 +261,15 @@ void Run(const std::vector<std::wstring>& args) {
                 Poll([&] { return Focused() != before; }, L"Tab does not move the focus");
             }
         } else if (command == L"opened") {
-            // The next address the browser script was given, read once its line is complete.
-            const std::wstring url = next();
-            std::string line;
+            // The address the browser script was given, read once its line is complete, then
+            // cleared for the next one.
+            std::wstring text;
             Poll([&] {
-                std::ifstream in(opened, std::ios::binary);
-                const std::string text{std::istreambuf_iterator<char>(in), {}};
-                const std::size_t end = text.find('\n', seen);
-                if (end == std::string::npos) return false;
-                line = text.substr(seen, end - seen), seen = end + 1;
-                return true;
+                std::wifstream in(opened);
+                return std::getline(in, text) && !in.eof();
             }, L"no address opened", 30000);
-            if (std::wstring(line.begin(), line.end()) != url) throw std::wstring{L"opened " + std::wstring(line.begin(), line.end())};
+            std::filesystem::remove(opened);
+            if (text != next()) throw std::wstring{L"opened " + text};
         } else if (command == L"menu") {
             // A popup menu is up; Esc closes it again.
             Poll([&] { return !Windows(L"#32768").empty(); }, L"no popup menu");
@@ -301,9 +282,7 @@ void Run(const std::vector<std::wstring>& args) {
         } else if (command == L"copied") {
             // The list's rows under their column headers.
             const long rows = static_cast<long>(SendMessageW(control(), LVM_GETITEMCOUNT, 0, 0));
-            long lines = 0;
-            if (!Within([&] { return (lines = ClipboardLines()) == rows + 1; }))
-                throw std::wstring{L"clipboard holds " + std::to_wstring(lines) + L" lines"};
+            Poll([&] { return ClipboardLines() == rows + 1; }, L"the clipboard does not hold the list");
         } else if (command == L"close") {
             PostMessageW(g_window, WM_CLOSE, 0, 0);  // as the close box does
         } else if (command == L"exited") {
@@ -316,12 +295,8 @@ void Run(const std::vector<std::wstring>& args) {
         } else if (command == L"run") {
             // As a script starts it, with a command line: no window of the program ever shows
             // (looked for until it ends), and its exit code is CODE.
-            const std::wstring code = next(), path = WindowsPath(next());
-            std::wstring line = L"\"" + path + L"\" " + next();
-            STARTUPINFOW startup{};
-            startup.cb = sizeof startup;
-            if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_process))
-                throw std::wstring{L"cannot start " + path};
+            const std::wstring code = next(), exe = next();
+            Launch(exe, next());
             for (DWORD start = GetTickCount(); !Ended(); Sleep(5)) {
                 if (!Windows().empty()) throw std::wstring{L"a window of the program showed"};
                 if (GetTickCount() - start > 60000) throw std::wstring{L"the program is still running"};
@@ -331,18 +306,14 @@ void Run(const std::vector<std::wstring>& args) {
             if (std::to_wstring(exit) != code) throw std::wstring{L"exit code " + std::to_wstring(exit)};
         } else if (command == L"line") {
             // The report file: UTF-16 little-endian with its mark, and a line that starts with TEXT.
-            const std::filesystem::path file = WindowsPath(next());
+            std::ifstream in(std::filesystem::path(WindowsPath(next())), std::ios::binary);
             const std::wstring start = next();
-            std::ifstream in(file, std::ios::binary);
             const std::string bytes{std::istreambuf_iterator<char>(in), {}};
             if (bytes.compare(0, 2, "\xFF\xFE") != 0) throw std::wstring{L"no UTF-16 mark"};
-            std::wstring text;
-            for (std::size_t at = 2; at + 1 < bytes.size(); at += 2)
-                text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
+            const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
             if (text.find(L"\r\n" + start) == std::wstring::npos) throw std::wstring{L"no line " + start};
         } else if (command == L"screenshots") {
             const std::wstring folder = WindowsPath(next()), tag = next();
-            CreateDirectoryW(folder.c_str(), nullptr);
             SetCursorPos(0, 0);
             const int count = static_cast<int>(SendMessageW(Control(1001), TCM_GETITEMCOUNT, 0, 0));
             for (int n = 1; n <= count; ++n) {
@@ -369,10 +340,7 @@ int wmain(int argc, wchar_t** argv) {
         Run(std::vector<std::wstring>(argv + 1, argv + argc));
         std::printf("all passed\n");
     } catch (const std::wstring& failure) {
-        // Texts may hold what the console cannot show: ASCII only.
-        std::string message;
-        for (wchar_t c : failure) message += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
-        std::printf("FAILED %s\n", message.c_str());
+        std::printf("FAILED %ls\n", failure.c_str());
         result = 1;
     }
     if (g_process.hProcess && !Ended()) TerminateProcess(g_process.hProcess, 1);  // nothing outlives the driver
