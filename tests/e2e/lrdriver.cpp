@@ -88,7 +88,12 @@ void Launch(const std::wstring& exe, const std::wstring& args) {
 void Start(const std::wstring& exe) {
     if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
     Launch(exe, L"");
-    Poll([&] { return !Windows(L"LumoraRepair").empty(); }, L"no window of class LumoraRepair");
+    // A start on a loaded machine (Wine reading a changed version setting, a busy wineserver)
+    // can take more than a step's ten seconds; a program that ended says so at once.
+    Poll([&] { return !Windows(L"LumoraRepair").empty() || Ended(); }, L"no window of class LumoraRepair", 60000);
+    DWORD code = 0;
+    if (Ended() && GetExitCodeProcess(g_process.hProcess, &code))
+        throw std::wstring{L"the program ended before its window showed, with code " + std::to_wstring(code)};
     g_window = Windows(L"LumoraRepair")[0];
 }
 
