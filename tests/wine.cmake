@@ -46,10 +46,11 @@ set_tests_properties(platform_tests_german PROPERTIES FIXTURES_REQUIRED wine
 
 # The real window in-process: the Win32 toolkit and frmLumoraRepair inside a test program.
 # One window at a time on one display: serial, like the end-to-end scenarios.
-file(GLOB LR_WINDOW_SOURCES CONFIGURE_DEPENDS window/*.cpp)
+file(GLOB LR_WINDOW_SOURCES CONFIGURE_DEPENDS window/*.cpp snapshots/*.cpp)
 add_executable(window_tests ${LR_WINDOW_SOURCES} $<TARGET_OBJECTS:lumora_resources>)
 target_link_libraries(window_tests PRIVATE lumora_win32 ${LR_GTEST_MAIN})
 target_include_directories(window_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_definitions(window_tests PRIVATE LR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX window.
   PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=")
 
@@ -74,10 +75,11 @@ foreach(setting "test;de_DE" "plain;en_US" "plain;de_DE")
     ENVIRONMENT "WINEPREFIX=${prefix};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;LANG=${language}.UTF-8;LC_ALL=;LR_FONTS=${fonts}")
 endforeach()
 
-# The registration check after a re-register run once more with a German user.
-add_test(NAME window.ReRegister_de_DE
-  COMMAND ${LR_WINE} $<TARGET_FILE:window_tests> --gtest_filter=RealWindow.ReRegisterShowsTheClassReachingItsFile)
-set_tests_properties(window.ReRegister_de_DE PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON
+# The registration check after a re-register run, and the snapshots, once more with a German user.
+add_test(NAME window.de_DE
+  COMMAND ${LR_WINE} $<TARGET_FILE:window_tests>
+    --gtest_filter=RealWindow.ReRegisterShowsTheClassReachingItsFile:RealSnapshots.*)
+set_tests_properties(window.de_DE PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON
   ENVIRONMENT "${LR_WINE_ENV};LANG=de_DE.UTF-8;LC_ALL=")
 
 # The registration workers are the product's exe, started as the window starts them; with

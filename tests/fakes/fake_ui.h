@@ -71,8 +71,16 @@ public:
     }
     std::wstring ItemText(int item, int column) const override { return items.at(item).at(column); }
     // As the real list view: ordered at once, and after a bulk fill.
-    void SetSortKey(int key) override { sortKey = key, Sort(); }
-    void SetSorted(bool on) override { sorted = on, Sort(); }
+    int SortKey() const override { return sortKey; }
+    void SetSortKey(int key) override {
+        sortKey = key;
+        Sort();
+    }
+    bool Sorted() const override { return sorted; }
+    void SetSorted(bool on) override {
+        sorted = on;
+        Sort();
+    }
     void EndUpdate() override { Sort(); }
 
 private:

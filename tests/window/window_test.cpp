@@ -25,6 +25,7 @@
 #include "platform/win32/services_win32.h"
 #include "platform/win32/ui/control.h"
 #include "platform/win32/ui/form.h"
+#include "snapshots/snapshots.h"
 #include "testdlls/test_dlls.h"
 
 namespace {
@@ -387,6 +388,36 @@ void ExpectReadable(ShownWindow& window, const std::wstring& where) {
 // and 144 DPI. ctest runs it in English and German, in the test prefix and in one with Wine's
 // default fonts alone (tests/wine.cmake). The DPI is taken when a process starts, so each DPI
 // is a run of this same test in a child.
+// The fakes' snapshots, rendered from the real toolkit with the real texts and resources on
+// the same made-up machines, in the language of the run.
+TEST(RealSnapshots, EveryPageTheListsAndTheReport) {
+    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
+    win32::Texts texts;
+    for (const bool product : {false, true})
+        for (const snapshots::State state : snapshots::kStates) {
+            const std::string name = snapshots::Name(state, product, german);
+            SCOPED_TRACE(name);
+            for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {}
+            snapshots::Machine machine(state, product, texts);
+            win32::Form form{GetModuleHandleW(nullptr), app::Layout(), IDI_APPLICATION_ICON, IDC_HAND_LINK};
+            app::frmLumoraRepair window{machine.services, form};
+            window.Form_Initialize();
+            ASSERT_TRUE(form.Create(window, app::kClientWidth, app::kClientHeight));
+            window.Form_Load();
+            form.Show();
+            form.DoEvents();
+            // The page nearest the top of the window's children in their z-order.
+            const auto front = [&] {
+                const HWND top = GetParent(static_cast<win32::Control&>(form[picMDAC]).Hwnd());
+                for (HWND h = GetWindow(top, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+                    for (const int page : {picMDAC, picJET, picWindows, picComponents})
+                        if (h == static_cast<win32::Control&>(form[page]).Hwnd() && IsWindowVisible(h)) return page;
+                return 0;
+            };
+            snapshots::Expect(name, snapshots::Tour(window, {form, front, [&] { form.DoEvents(); }}));
+        }
+}
+
 TEST(Readable, EveryTextInEverySetting) {
     wchar_t setting[64] = {}, fonts[16] = L"test", exe[MAX_PATH] = {};
     if (!GetEnvironmentVariableW(L"LR_FONTS", fonts, 16)) lstrcpyW(fonts, L"test");  // "plain": Wine's own alone

@@ -1,0 +1,234 @@
+#include "snapshots/snapshots.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/file_lists.h"
+#include "app/layout.h"
+#include "probes/modAPI.h"
+
+namespace snapshots {
+namespace {
+
+const std::wstring kCommon = L"C:\\Program Files\\Common Files";
+const std::wstring kSys = L"C:\\WINDOWS\\system32";
+
+std::int32_t LR_WINAPI Registers() { return 0; }
+std::int32_t LR_WINAPI Denied() { return static_cast<std::int32_t>(0x80070005u); }
+
+void PutText(fakes::FakeRegistry& registry, std::int32_t root, const std::wstring& key, const std::wstring& name,
+             const std::wstring& text) {
+    registry.Put(root, key, name, os::regtype::kSz, {text.begin(), text.end()});
+}
+
+// The path a class should be served from: its file's place in the MDAC or Jet table.
+std::wstring ListedPath(const wchar_t* file) {
+    for (const auto& row : app::kMDACFiles)
+        if (!ui::CompareItemText(app::GetFile(row.suffix), file)) return kCommon + row.suffix;
+    for (const auto& row : app::kJetFiles)
+        if (!ui::CompareItemText(app::GetFile(row.suffix), file)) return kSys + row.suffix;
+    return {};
+}
+
+// A file there, with a version; it loads by its short path and registers (or is refused).
+void Place(Machine& m, const std::wstring& path, std::uint16_t major, std::uint16_t minor, bool refused = false) {
+    m.versions.AddVersion(path, major, minor, 1022, 3);
+    m.system.shortPaths[path] = L"~" + app::GetFile(path);
+    m.modules.files[L"~" + app::GetFile(path)][L"DllRegisterServer"] = refused ? &Denied : &Registers;
+}
+
+std::wstring Escaped(const std::wstring& text) {
+    std::wstring out;
+    for (const wchar_t c : text) out += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : c == L'\t' ? L"\\t" : std::wstring(1, c);
+    return out;
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string out;
+    for (const wchar_t w : text) {
+        const auto c = static_cast<std::uint32_t>(w);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | c >> 6);
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | c >> 12);
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The lines that differ, as a unified diff without context: a reviewer reads what changed.
+std::string Diff(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1));
+    for (std::size_t i = a.size(); i-- > 0;)
+        for (std::size_t j = b.size(); j-- > 0;)
+            common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+    std::string out;
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() || j < b.size()) {
+        if (i < a.size() && j < b.size() && a[i] == b[j]) {
+            ++i;
+            ++j;
+        } else if (j == b.size() || (i < a.size() && common[i + 1][j] >= common[i][j + 1])) {
+            out += "line " + std::to_string(i + 1) + " - " + a[i] + "\n";
+            ++i;
+        } else {
+            out += "line " + std::to_string(i + 1) + " + " + b[j] + "\n";
+            ++j;
+        }
+    }
+    return out;
+}
+
+std::string SnapshotPath(const std::string& name) {
+    std::string path = std::string(LR_SOURCE_DIR) + "/tests/snapshots/" + name + ".txt";
+#ifdef _WIN32
+    path = "Z:" + path;  // Wine maps the Unix root to drive Z:
+#endif
+    return path;
+}
+
+}  // namespace
+
+Machine::Machine(State state, bool product, os::Texts& texts)
+    : services{texts, system, registry, versions, folders, shell, modules, workers} {
+    modAPI::ResetWindowsVersionCacheForTests();
+    folders.SetPath(modAPI::kFolderCommonFiles, kCommon);
+    folders.SetPath(modAPI::kFolderMyDocuments, L"C:\\Data");
+    folders.SetPath(modAPI::kFolderAppData, L"C:\\AppData");
+    folders.SetPath(modAPI::kFolderCommonAppData, L"C:\\ProgramData");
+    if (product) registry.AddKey(os::kHKeyClassesRoot, L".lma");
+    if (state == State::None) return;
+    const bool every = state == State::Every;
+    const std::wstring mdac = every ? L"2.80.1022.3" : L"6.1.7601.17514";
+    PutText(registry, os::kHKeyLocalMachine, L"Software\\Microsoft\\DataAccess", L"FullInstallVer", mdac);
+    PutText(registry, os::kHKeyLocalMachine, L"Software\\Microsoft\\Internet Explorer", L"Version", L"8.0.6001.18702");
+    folders.existing = {L"C:\\Data\\", L"C:\\TEMP\\", L"C:\\ProgramData\\Microsoft\\HTML Help\\"};
+    if (every) folders.existing.insert(L"C:\\AppData\\");
+    if (!every) system.trueVersion = {10, 0, 19045, 1};
+    if (!every) system.version = {2, 6, 2, 9200};
+    // Mixed: every other file there, msjtes40.dll refuses its registration.
+    for (std::size_t i = 0; i < std::size(app::kMDACFiles); ++i)
+        if (every || i % 2 == 0) Place(*this, kCommon + app::kMDACFiles[i].suffix, 2, 80);
+    for (std::size_t i = 0; i < std::size(app::kJetFiles); ++i)
+        if (every || i < 3) Place(*this, kSys + app::kJetFiles[i].suffix, 4, 0, !every && i == 1);
+    for (const wchar_t* file : {L"\\MSVBVM60.DLL", L"\\vbscript.DLL", L"\\actbar2.ocx", L"\\gridex20.ocx", L"\\msxml.dll"})
+        if (every || file[1] != L'g') Place(*this, kSys + file, 6, 0);
+    // Mixed: the connection served by an application's own copy, the catalog by a path now empty.
+    for (const app::CreatedClass& created : app::kCreatedClasses) {
+        const std::wstring name = created.name;
+        std::wstring server = ListedPath(created.file);
+        if (!every && name == L"ADODB.Connection") server = L"D:\\App\\msado15.dll";
+        if (!every && name == L"MSDataShape") continue;
+        PutText(registry, os::kHKeyClassesRoot, name + L"\\CLSID", L"", L"{" + name + L"}");
+        PutText(registry, os::kHKeyClassesRoot, L"CLSID\\{" + name + L"}\\InprocServer32", L"", server);
+    }
+}
+
+std::string Name(State state, bool product, bool german) {
+    const char* states[] = {"every", "none", "mixed"};
+    return std::string(product ? "installed-" : "not-installed-") + (german ? "de-" : "en-") +
+           states[static_cast<int>(state)];
+}
+
+std::wstring Render(const Screen& screen) {
+    ui::Form& form = screen.form;
+    const int front = screen.frontPage();
+    std::wstring out = L"window: " + form.Caption() + L"\n";
+    std::vector<int> shown;  // the ids of the containers shown so far
+    for (const ui::ControlSpec& spec : app::Layout()) {
+        ui::Control& c = form[spec.id];
+        const bool inShown = !spec.container || std::find(shown.begin(), shown.end(), spec.container) != shown.end();
+        if (!c.Visible() || !inShown || spec.kind == ui::Kind::Timer) continue;
+        if (spec.kind == ui::Kind::Page && spec.id != front) continue;
+        shown.push_back(spec.id);
+        const std::wstring name = std::wstring(spec.name, spec.name + std::strlen(spec.name)) + L" ";
+        switch (spec.kind) {
+            case ui::Kind::TabStrip:
+                for (int tab = 1; tab <= c.TabCount(); ++tab)
+                    out += name + L"tab " + std::to_wstring(tab) + (tab == c.SelectedTab() ? L" (chosen): " : L": ") +
+                           c.TabCaption(tab) + L"\n";
+                break;
+            case ui::Kind::ListView:
+                for (int column = 1; column <= c.ColumnCount(); ++column)
+                    out += name + L"column " + std::to_wstring(column) + L": " + c.ColumnCaption(column) + L"\n";
+                if (c.Sorted()) out += name + L"sorted by column " + std::to_wstring(c.SortKey() + 1) + L"\n";
+                for (int item = 0; item < c.ItemCount(); ++item) {
+                    std::wstring row;
+                    for (int column = 0; column < c.ColumnCount(); ++column) row += L" | " + c.ItemText(item, column);
+                    out += name + L"row " + std::to_wstring(item + 1) + L":" + row + L"\n";
+                }
+                break;
+            case ui::Kind::Page:
+            case ui::Kind::ProgressBar:
+                out += name + L"shown\n";
+                break;
+            default:
+                out += name + L"caption: " + Escaped(c.Caption()) + L"\n";
+                break;
+        }
+    }
+    return out;
+}
+
+std::wstring AsLines(const std::wstring& text) {
+    std::wstring out;
+    for (std::size_t at = 0, end = 0; at < text.size(); at = end + 2) {
+        end = std::min(text.find(L"\r\n", at), text.size());
+        out += Escaped(text.substr(at, end - at)) + L"\n";
+    }
+    return out;
+}
+
+std::wstring Tour(app::frmLumoraRepair& window, const Screen& screen) {
+    using namespace ctl;
+    ui::Form& form = screen.form;
+    std::wstring out = L"== started\n" + Render(screen);
+    for (int tab = 1; tab <= form[TabStrip1].TabCount(); ++tab) {
+        form[TabStrip1].SelectTab(tab);
+        window.OnEvent(TabStrip1, ui::Event::Click, 0);
+        screen.settle();
+        out += L"== tab " + std::to_wstring(tab) + L" chosen\n" + Render(screen);
+    }
+    for (const auto& [tab, list] : {std::pair{1, lvwMDACFiles}, std::pair{2, lvwJetFiles}}) {
+        form[TabStrip1].SelectTab(tab);
+        window.OnEvent(TabStrip1, ui::Event::Click, 0);
+        window.OnEvent(list, ui::Event::ColumnClick, 1);
+        screen.settle();
+        out += L"== tab " + std::to_wstring(tab) + L" sorted by version\n" + Render(screen);
+    }
+    // The report as Notepad shows it.
+    return out + L"== report\n" + AsLines(window.ReportText());
+}
+
+void Expect(const std::string& name, const std::wstring& text) {
+    const std::string path = SnapshotPath(name);
+    if (std::getenv("LR_UPDATE_SNAPSHOTS")) {
+        std::ofstream(path, std::ios::binary) << Utf8(text);
+        return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string expected{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (expected != Utf8(text))
+        ADD_FAILURE() << path << " differs (- the file, + shown now):\n" << Diff(Lines(expected), Lines(Utf8(text)));
+}
+
+}  // namespace snapshots

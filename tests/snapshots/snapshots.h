@@ -1,0 +1,65 @@
+#pragma once
+// What the user sees, as plain text: every page of the window after its tab was chosen, each
+// file list after a click on its version header, and the report, read through the toolkit's
+// interface, so that the fakes and the real window under Wine render the same lines from the
+// same made-up machines. Compared with the .txt files beside this header; docs/testing.md says
+// how to render them anew.
+#include <functional>
+#include <string>
+
+#include "app/frmLumoraRepair.h"
+#include "fakes/fake_folders.h"
+#include "fakes/fake_modules.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_system.h"
+#include "fakes/fake_versions.h"
+#include "fakes/fake_workers.h"
+
+namespace snapshots {
+
+// Every listed file there and reached by its classes; none of them; some, with a newer MDAC,
+// classes served by other copies and registrations that fail.
+enum class State { Every, None, Mixed };
+inline constexpr State kStates[] = {State::Every, State::None, State::Mixed};
+
+// The machine of a state, with the texts the caller reads (a table of the fakes, or the resources).
+struct Machine {
+    Machine(State state, bool product, os::Texts& texts);
+    fakes::FakeSystem system;
+    fakes::FakeRegistry registry;
+    fakes::FakeVersions versions;
+    fakes::FakeFolders folders;
+    fakes::FakeShell shell;
+    fakes::FakeModules modules;
+    fakes::FakeWorkers workers{modules};
+    os::Services services;
+};
+
+// "installed-en-mixed": the file name of a snapshot.
+std::string Name(State state, bool product, bool german);
+
+// How a form shows what the interface does not tell: the page in front of the others (all
+// lie on one place, and a shown page may lie behind), and a step to let a real window's
+// messages run.
+struct Screen {
+    ui::Form& form;
+    std::function<int()> frontPage;
+    std::function<void()> settle = [] {};
+};
+
+// The controls a user sees (each shown, in shown containers, pages only the front one), in
+// the layout's order.
+std::wstring Render(const Screen& screen);
+
+// The window started, then each tab in turn, each list by its version column, the report.
+std::wstring Tour(app::frmLumoraRepair& window, const Screen& screen);
+
+// Text as a file's lines: CRLF parts lines, any other CR, LF or tab is written as \r, \n, \t.
+std::wstring AsLines(const std::wstring& text);
+
+// Compared with tests/snapshots/NAME.txt; a difference fails with the lines that differ.
+// LR_UPDATE_SNAPSHOTS=1 writes the file instead.
+void Expect(const std::string& name, const std::wstring& text);
+
+}  // namespace snapshots
