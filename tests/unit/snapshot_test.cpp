@@ -3,6 +3,8 @@
 // alone, the About text and the re-register runs (the line beside the bar, the warning after).
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/control_ids.h"
 #include "app/layout.h"
 #include "fakes/fake_texts.h"
@@ -13,17 +15,31 @@ namespace {
 
 using namespace ctl;
 
-// Each step of a run that changed what the bar or the line beside it shows.
-std::wstring RunOf(app::frmLumoraRepair& window, fakes::FakeForm& form, int button, int bar, int name) {
+// A re-register command from its page: the screen at its first file, each step that changed
+// the bar or the line beside it, the screen after it, the warning.
+std::wstring RunOf(app::frmLumoraRepair& window, const snapshots::Screen& screen, int tab, int button, int bar,
+                   int name) {
+    auto& form = static_cast<fakes::FakeForm&>(screen.form);
+    form[TabStrip1].SelectTab(tab);
+    window.OnEvent(TabStrip1, ui::Event::Click, 0);
+    const auto state = [&] {
+        const bool busy = form.pointer == ui::Pointer::Hourglass;
+        std::wstring focus = L"none";
+        for (const ui::ControlSpec& spec : app::Layout())
+            if (spec.id == form.focus) focus = std::wstring(spec.name, spec.name + std::strlen(spec.name));
+        return snapshots::Render(screen) + L"pointer: " + (busy ? L"hourglass" : L"arrow") + L"\nfocus: " + focus + L"\n";
+    };
     std::wstring out = L"== " + form[button].caption + L"\n";
     std::wstring last;
     form.onDoEvents = [&] {
-        const std::wstring now = std::to_wstring(form[bar].progressValue) + L" of " +
-                                 std::to_wstring(form[bar].progressMax) + (name ? L": " + form[name].caption : L"");
-        if (now != last) out += L"progress " + now + L"\n";
-        last = now;
+        if (last.empty() && form[bar].progressValue == 1) out += L"-- at its first file\n" + state();
+        std::wstring now = std::to_wstring(form[bar].progressValue) + L" of " + std::to_wstring(form[bar].progressMax);
+        if (name) now += L": " + form[name].caption;
+        if (now != last && form[bar].progressMax) out += L"progress " + now + L"\n";
+        if (form[bar].progressMax) last = now;
     };
     window.OnEvent(button, ui::Event::Click, 0);
+    out += L"-- after it\n" + state();
     for (const std::wstring& warning : form.warnings) out += L"warning:\n" + snapshots::AsLines(warning);
     form.warnings.clear();
     return out;
@@ -50,8 +66,14 @@ TEST(Snapshots, EveryPageTheListsAndTheReport) {
                 if (state != snapshots::State::Mixed) continue;
                 window.OnEvent(cmdAbout, ui::Event::Click, 0);
                 std::wstring runs = L"== about\n" + snapshots::AsLines(form.messages.at(0));
-                runs += RunOf(window, form, Command1, ProgressBar1, Label11);
-                runs += RunOf(window, form, Command3, ProgressBar3, 0);
+                // A listed file gone since the page was shown, one that cannot be opened either.
+                const std::wstring ado = L"C:\\Program Files\\Common Files\\System\\ado";
+                machine.versions.files.erase(ado + L"\\MSADO15.DLL");
+                machine.versions.files.erase(ado + L"\\MSADOR15.DLL");
+                machine.system.openErrors[ado + L"\\MSADOR15.DLL"] = static_cast<std::int32_t>(0x80070020u);
+                runs += RunOf(window, {form, front}, 1, Command1, ProgressBar1, Label11);
+                runs += RunOf(window, {form, front}, 2, Command3, ProgressBar3, 0);
+                if (product) runs += RunOf(window, {form, front}, 4, Command2, ProgressBar2, Label12);
                 snapshots::Expect(name + "-runs", runs);
             }
 }
