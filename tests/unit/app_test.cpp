@@ -20,6 +20,7 @@
 #include "fakes/fake_workers.h"
 #include "platform/text_ids.h"
 #include "probes/modAPI.h"
+#include "snapshots/snapshots.h"
 #include "platform/ui.h"
 
 namespace {
@@ -27,7 +28,8 @@ namespace {
 using namespace ctl;
 using Strings = std::vector<std::wstring>;
 using E = ui::Event;
-const std::wstring kSys = L"C:\\WINDOWS\\system32", kCommon = L"C:\\Program Files\\Common Files";
+const std::wstring kSys = L"C:\\WINDOWS\\system32";
+const std::wstring kCommon = L"C:\\Program Files\\Common Files";
 const wchar_t kNoDir[] = L"Directory not available!";
 constexpr std::int32_t kDenied = static_cast<std::int32_t>(0x80070005u);
 std::deque<std::int32_t> outcomes;  // what the next DllRegisterServer calls return; then 0
@@ -55,8 +57,9 @@ protected:
         window.OnEvent(TabStrip1, E::Click, 0);
     }
     std::wstring T(unsigned id) { return texts.Text(id); }
-    void PutText(const wchar_t* section, const wchar_t* name, const std::string& text, std::uint32_t type = os::regtype::kSz) {
-        registry.Put(os::kHKeyLocalMachine, section, name, type, {text.c_str(), text.c_str() + text.size() + 1});
+    void PutText(const wchar_t* key, const wchar_t* name, const std::string& text,
+                 std::uint32_t type = os::regtype::kSz) {
+        registry.Put(os::kHKeyLocalMachine, key, name, type, {text.c_str(), text.c_str() + text.size() + 1});
     }
     // A file the pages find, and whose short form loads and registers.
     void Place(const std::wstring& path) {
@@ -145,19 +148,23 @@ TEST_F(AppTest, EveryPageFilledAfreshOnItsTab) {
 // code; code 8 (every system since Vista) by its true version, "Windows Vista" when that cannot
 // be asked; anything else text 102. A temporary folder that fails or is cut off shows as missing.
 TEST_F(AppTest, MdacRowWindowsNameAndTemporaryFolder) {
+    using os::regtype::kSz;
     for (const auto& [installed, shown, type] :
-         {std::tuple{"2.80.1022.3", true, os::regtype::kSz}, std::tuple{"2.8", true, os::regtype::kSz},
-          std::tuple{" 2.80.1022.3 ", true, os::regtype::kSz}, std::tuple{"2.80.1022.3", true, os::regtype::kMultiSz},
-          std::tuple{"10.0.19041.1", false, os::regtype::kSz}, std::tuple{"2.50", false, os::regtype::kSz}}) {
-        PutText(L"Software\\Microsoft\\DataAccess", L"FullInstallVer", installed + std::string(type != os::regtype::kSz, '\0'), type);
+         {std::tuple{"2.80.1022.3", true, kSz}, std::tuple{"2.8", true, kSz}, std::tuple{" 2.80.1022.3 ", true, kSz},
+          std::tuple{"2.80.1022.3", true, os::regtype::kMultiSz}, std::tuple{"10.0.19041.1", false, kSz},
+          std::tuple{"2.50", false, kSz}}) {
+        const std::string second(type != kSz, '\0');  // a multi-string ends with two
+        PutText(L"Software\\Microsoft\\DataAccess", L"FullInstallVer", installed + second, type);
         window.ShowMDACPage();
-        EXPECT_EQ(form[Label19].visible && form[Label21].visible, shown) << installed;
+        EXPECT_EQ(form[Label19].visible, shown) << installed;
+        EXPECT_EQ(form[Label21].visible, shown) << installed;
     }
     struct Case { std::int32_t code; os::TrueOsVersion truth; const wchar_t* name; };
     for (const Case& c : {Case{7, {}, L"Windows Server 2003"}, Case{0, {}, L"en 102"}, Case{8, {}, L"Windows Vista"},
                           Case{8, {10, 0, 19045, 1}, L"Windows 10"}, Case{8, {10, 0, 22000, 1}, L"Windows 11"},
                           Case{8, {6, 1, 7601, 2}, L"Windows Server 2008 R2"}}) {
-        window.WindowsVersion = c.code, system.trueVersion = c.truth;
+        window.WindowsVersion = c.code;
+        system.trueVersion = c.truth;
         window.ShowWindowsPage();
         EXPECT_EQ(form[Label2].caption, c.name) << c.truth.major << "." << c.truth.minor << "." << c.truth.build;
     }
@@ -169,8 +176,9 @@ TEST_F(AppTest, MdacRowWindowsNameAndTemporaryFolder) {
     }
 }
 
-// The skip marks as the tables set them (rows and their order are the snapshots'). Ctrl+C copies the selected rows under the headers (nothing when none is selected), Ctrl+A and
-// the context menu select every row; a clipboard that cannot be had is said. Without the
+// The skip marks as the tables set them (rows and their order are the snapshots'). Ctrl+C
+// copies the selected rows under the headers (nothing when none is selected), Ctrl+A and the
+// context menu select every row; a clipboard that cannot be had is said. Without the
 // Common Files folder the user is told, and the files are looked for below nothing.
 TEST_F(AppTest, FileListsCopied) {
     versions.AddVersion(kCommon + L"\\System\\Ole DB\\OLEDB32.DLL", 2, 81, 1117, 4);
@@ -190,8 +198,10 @@ TEST_F(AppTest, FileListsCopied) {
     EXPECT_EQ(form.clipboard, L"");
     form[lvwJetFiles].selected = {2, 0};
     window.OnEvent(lvwJetFiles, E::Copy, 0);
-    EXPECT_EQ(form.clipboard, L"en 137\ten 138\ten 216\ten 139\r\nmsjet40.dll\t4.0.8618\t\t" + kSys + L"\\msjet40.dll\r\n"
-                              L"msjetoledb40.dll\tN/A\ten 220\tNot found\r\n");
+    const std::wstring copied = L"en 137\ten 138\ten 216\ten 139\r\n"
+                                L"msjet40.dll\t4.0.8618\t\t" + kSys + L"\\msjet40.dll\r\n"
+                                L"msjetoledb40.dll\tN/A\ten 220\tNot found\r\n";
+    EXPECT_EQ(form.clipboard, copied);
     window.OnEvent(lvwMDACFiles, E::SelectAll, 0);
     form.menuChoice = 1;
     window.OnEvent(lvwJetFiles, E::ContextMenu, 0);
@@ -209,9 +219,11 @@ TEST_F(AppTest, FileListsCopied) {
 // Each class applications create by name, read in the 32-bit view: through its current version,
 // its path expanded, quoted, short, without a folder (the system folder's), in another case;
 // its file missing; another file; no registration, or a CLSID that names a key elsewhere. A
-// file shows its classes' worst verdict, one without a class none. A re-register run shows the state after it, on its page.
+// file shows its classes' worst verdict, one without a class none. A re-register run shows
+// the state after it, on its page.
 TEST_F(AppTest, EachClassReachesItsFileOrSaysWhy) {
-    const std::wstring ado = kCommon + L"\\System\\ado\\", db = kCommon + L"\\System\\Ole DB\\";
+    const std::wstring ado = kCommon + L"\\System\\ado\\";
+    const std::wstring db = kCommon + L"\\System\\Ole DB\\";
     const auto put = [&](const std::wstring& key, const std::wstring& text, std::uint32_t type = os::regtype::kSz) {
         registry.Put(os::kHKeyClassesRoot, key, L"", type, {text.begin(), text.end()});
     };
@@ -272,7 +284,8 @@ TEST_F(AppTest, EachClassReachesItsFileOrSaysWhy) {
 TEST_F(AppTest, LinksUnderlineOneAtATimeAndOpenFromTheTimer) {
     Load();
     texts.german = true;
-    const std::tuple<int, ui::Event, const char*> steps[] = {  // underlined after: Label19, Label23, the advertising link
+    // Underlined after each step: Label19, Label23, the advertising link.
+    const std::tuple<int, ui::Event, const char*> steps[] = {
         {Label19, E::MouseMove, "101"}, {picMDAC, E::MouseMove, "001"}, {Label19, E::MouseMove, "101"},
         {Label19, E::Click, "001"}, {Label19, E::MouseMove, "101"}, {Label23, E::MouseMove, "011"},
         {lblLumoraAdLink, E::MouseMove, "001"}, {Label23, E::MouseMove, "011"}, {Form, E::MouseMove, "001"},
@@ -345,15 +358,19 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
     Load();
     window.ShowJetPage();
     const Strings one = {L"start", L"send ~msjet40.dll", L"send ~msjtes40.dll", L"send ~msjetoledb40.dll", L"closed"};
-    Strings fresh = one, killed = one, closed = one;
+    Strings fresh = one;
     fresh.insert(fresh.begin() + 3, {L"closed", L"start"});
+    Strings killed = one;
     killed.insert(killed.begin() + 3, {L"killed", L"start"});
-    closed.resize(3), closed.push_back(L"killed");
+    Strings closed = one;
+    closed.resize(3);
+    closed.push_back(L"killed");
     using os::CallEnd;
-    const std::int32_t crash = static_cast<std::int32_t>(0xC0000005u), typeLib = static_cast<std::int32_t>(0x8002801Cu);
+    const std::int32_t crash = static_cast<std::int32_t>(0xC0000005u);
+    const std::int32_t typeLib = static_cast<std::int32_t>(0x8002801Cu);
     const std::uint32_t never = 0xFFFFFFFFu;
-    const std::wstring denied = L"0x80070005  text of -2147024891 for msjtes40.dll\r\n\r\nen 211",
-                       typeLibDenied = L"0x8002801C  text of -2147319780 for msjtes40.dll\r\n\r\nen 211";
+    const std::wstring denied = L"0x80070005  text of -2147024891 for msjtes40.dll\r\n\r\nen 211";
+    const std::wstring typeLibDenied = L"0x8002801C  text of -2147319780 for msjtes40.dll\r\n\r\nen 211";
     struct Case {
         fakes::FakeWorkers::Script script;
         std::deque<std::int32_t> codes;  // what the DllRegisterServer calls return, in order
@@ -368,8 +385,8 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
         {{CallEnd::Returned, 0, never}, {}, true, true, 0, 60000, L"en 215", killed},
         {{CallEnd::Returned, 0, 170000, 120000}, {}, true, true, 0, 170000, L"", one},  // asks the user until 120 s
         {{CallEnd::Returned, 0, never, 120000}, {}, true, true, 0, 180000, L"en 215", killed},
-        {{CallEnd::Returned, 0, 3000}, {}, true, true, 0, 65000, L"", one, 64000},       // an About box held 64 s
-        {{CallEnd::Returned, 0, never}, {kDenied}, true, true, 5000, 5000, L"", closed},  // msjet40.dll failed before
+        {{CallEnd::Returned, 0, 3000}, {}, true, true, 0, 65000, L"", one, 64000},  // an About box held 64 s
+        {{CallEnd::Returned, 0, never}, {kDenied}, true, true, 5000, 5000, L"", closed},  // msjet40.dll failed
         {{}, {0, kDenied}, true, true, 0, 0, denied, one},
         {{}, {0, typeLib}, true, true, 0, 0, typeLibDenied, one},
         {{}, {}, false, true, 0, 0, L"0x8007007F  en 212", one},  // no entry point
@@ -377,8 +394,12 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(&c - cases));
-        workers.log.clear(), form.warnings.clear(), form.unloaded = false;
-        workers.now = 0, workers.startFails = !c.worker, outcomes = c.codes;
+        workers.log.clear();
+        form.warnings.clear();
+        form.unloaded = false;
+        workers.now = 0;
+        workers.startFails = !c.worker;
+        outcomes = c.codes;
         workers.scripts = {{L"~msjtes40.dll", c.script}};
         modules.files[L"~msjtes40.dll"].clear();
         if (c.entry) modules.files[L"~msjtes40.dll"][L"DllRegisterServer"] = &Registers;
@@ -397,46 +418,37 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
 // The command line's modes on the window never shown: no message box; the report file holds
 // what "Copy report" copies, and its code says whether every listed file is there and reached
 // by its classes; a file that cannot be written says so on the console.
-TEST_F(AppTest, UnattendedReportIsCopyReportsTextAndItsCodeTellsTheState) {
+TEST(Unattended, ReportIsCopyReportsTextAndItsCodeTellsTheState) {
+    using snapshots::State;
     struct Case {
-        bool everyFile, classes, commonFiles;
+        State state;
+        bool commonFiles;
         std::uint32_t writeError;
         int code;
         Strings console;
     } const cases[] = {
-        {true, true, true, 0, 0, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 0\r\n"}},
-        {true, false, true, 0, 2, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 8\r\n"}},  // no class registered
-        {true, true, true, 5, 4, {L"en 302 C:\\work\\r.txt  text of 5 for C:\\work\\r.txt\r\n"}},
-        {false, true, false, 0, 2, {L"en 140\r\n", L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
+        {State::Every, true, 0, 0, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 0\r\n"}},
+        {State::Mixed, true, 0, 2, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 19\r\n"}},
+        {State::Every, true, 5, 4, {L"en 302 C:\\work\\r.txt  text of 5 for C:\\work\\r.txt\r\n"}},
+        {State::None, false, 0, 2, {L"en 140\r\n", L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(&c - cases));
-        fakes::FakeRegistry reg;
-        fakes::FakeVersions vers;
-        fakes::FakeFolders dirs;
-        if (c.commonFiles) dirs.SetPath(modAPI::kFolderCommonFiles, kCommon);
-        os::Services s{texts, system, reg, vers, dirs, shell, modules, workers};
-        for (const auto& [base, rows, count] : {std::tuple{kCommon, app::kMDACFiles, 28}, {kSys, app::kJetFiles, 6}})
-            for (int i = 0; i < count && c.everyFile; ++i) {
-                const std::wstring path = base + rows[i].suffix;
-                vers.AddVersion(path, 1, 0, 0, 0);
-                for (const app::CreatedClass& created : app::kCreatedClasses) {
-                    if (!c.classes || ui::CompareItemText(created.file, app::GetFile(path))) continue;
-                    const std::wstring clsid = std::wstring(L"{") + created.name + L"}";
-                    reg.Put(os::kHKeyClassesRoot, std::wstring(created.name) + L"\\CLSID", L"", os::regtype::kSz, {clsid.begin(), clsid.end()});
-                    reg.Put(os::kHKeyClassesRoot, L"CLSID\\" + clsid + L"\\InprocServer32", L"", os::regtype::kSz, {path.begin(), path.end()});
-                }
-            }
-        fakes::FakeForm f(app::Layout());
-        app::frmLumoraRepair w(s, f);
+        fakes::FakeTexts texts;
+        snapshots::Machine machine(c.state, false, texts);
+        if (!c.commonFiles) machine.folders.answers.erase(modAPI::kFolderCommonFiles);
+        fakes::FakeForm form(app::Layout());
+        app::frmLumoraRepair window(machine.services, form);
         fakes::FakeOutput output;
         output.writeError = c.writeError;
-        EXPECT_EQ(w.RunUnattended(app::ParseCommandLine({L"/report", L"r.txt"}), output), c.code);
+        EXPECT_EQ(window.RunUnattended(app::ParseCommandLine({L"/report", L"r.txt"}), output), c.code);
         EXPECT_EQ(output.lines, c.console);
-        EXPECT_TRUE(f.messages.empty() && f.warnings.empty() && output.boxes.empty());
-        w.OnEvent(Form, E::SystemMenu, 0x100);
+        EXPECT_TRUE(form.messages.empty());
+        EXPECT_TRUE(form.warnings.empty());
+        EXPECT_TRUE(output.boxes.empty());
+        window.OnEvent(Form, E::SystemMenu, 0x100);
         const std::wstring notice = c.commonFiles ? L"" : L"\r\nen 140\r\n";
-        EXPECT_EQ(output.files[L"r.txt"], c.writeError ? "" : app::ReportFileBytes(f.clipboard + notice));
+        EXPECT_EQ(output.files[L"r.txt"], c.writeError ? "" : app::ReportFileBytes(form.clipboard + notice));
     }
 }
 
@@ -450,13 +462,19 @@ TEST_F(AppTest, UnattendedRegisterNamesEveryFilesOutcome) {
     workers.scripts = {{L"~msjetoledb40.dll", {os::CallEnd::Returned, 0, 0xFFFFFFFFu, 0xFFFFFFFFu}}};
     outcomes = {kDenied};
     fakes::FakeOutput output;
-    EXPECT_EQ(window.RunUnattended(app::ParseCommandLine({L"/register", L"jet", L"/report", L"r.txt"}), output), 3);
+    const auto line = app::ParseCommandLine({L"/register", L"jet", L"/report", L"r.txt"});
+    EXPECT_EQ(window.RunUnattended(line, output), 3);
     EXPECT_EQ(workers.now, 60000u);
-    EXPECT_TRUE(form.messages.empty() && form.warnings.empty());
+    EXPECT_TRUE(form.messages.empty());
+    EXPECT_TRUE(form.warnings.empty());
     EXPECT_EQ(output.lines.at(0), L"Jet: en 304 0, en 305 2\r\n");
-    const std::string file = app::ReportFileBytes(kSys + L"\\msjet40.dll\ten 309\r\n" + kSys + L"\\msjtes40.dll\t0x80070005  text of -2147024891 for msjtes40.dll\r\n" +
-                              kSys + L"\\msjetoledb40.dll\ten 310\r\n" + kSys + L"\\mswstr10.dll\ten 308\r\n" + kSys +
-                              L"\\msjint40.dll\ten 308\r\n" + kSys + L"\\msjter40.dll\ten 308\r\n");
+    const std::wstring each = kSys + L"\\msjet40.dll\ten 309\r\n" +
+                                  kSys + L"\\msjtes40.dll\t0x80070005  text of -2147024891 for msjtes40.dll\r\n" +
+                                  kSys + L"\\msjetoledb40.dll\ten 310\r\n" +
+                                  kSys + L"\\mswstr10.dll\ten 308\r\n" +
+                                  kSys + L"\\msjint40.dll\ten 308\r\n" +
+                                  kSys + L"\\msjter40.dll\ten 308\r\n";
+    const std::string file = app::ReportFileBytes(each);
     const std::string& written = output.files[L"r.txt"];
     EXPECT_EQ(written.substr(written.size() - file.size() + 2), file.substr(2));
     EXPECT_NE(written.find(app::ReportFileBytes(L"\r\nen 306\r\n" + kSys).substr(2)), std::string::npos);

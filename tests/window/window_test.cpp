@@ -108,8 +108,8 @@ protected:
     HWND top = nullptr;
 };
 
-// What the toolkit carries out. Wine's own MDAC files in the list, sorted by a header click (as
-// its column's text) and kept in order through the page's refills; pages by mouse and keyboard
+// What the toolkit carries out. A header click reaches its list (the order it sorts in is the
+// snapshots'); pages by mouse and keyboard
 // and the tab order across containers; Enter on the focused button (About: the real message
 // box, its lines parted by a lone CR, the focus back after it); link colour and the hand
 // cursor; the window's own item in the system menu (the report on the real clipboard); a
@@ -118,13 +118,13 @@ protected:
 TEST_F(RealWindow, ListPagesKeysLinksAndBoxes) {
     Open(false);
     ui::Control& view = shown->form[lvwMDACFiles];
-    const auto row = [&](int i) { return view.ItemText(i, 0) + L"|" + view.ItemText(i, 1) + L"|" + view.ItemText(i, 3); };
     NMLISTVIEW note{};
     note.hdr = {H(lvwMDACFiles), static_cast<UINT_PTR>(lvwMDACFiles), static_cast<UINT>(LVN_COLUMNCLICK)};
     note.iSubItem = 1;
-    SendMessageW(GetParent(H(lvwMDACFiles)), WM_NOTIFY, static_cast<WPARAM>(lvwMDACFiles), reinterpret_cast<LPARAM>(&note));
-    const std::wstring oledb = L"OLEDB32.DLL|2.81.1117|" + std::wstring(_wgetenv(L"CommonProgramFiles")) + L"\\System\\Ole DB";
-    EXPECT_EQ(row(0), oledb + L"\\OLEDB32.DLL");  // digits before "N/A"
+    const LPARAM header = reinterpret_cast<LPARAM>(&note);
+    SendMessageW(GetParent(H(lvwMDACFiles)), WM_NOTIFY, static_cast<WPARAM>(lvwMDACFiles), header);
+    EXPECT_TRUE(view.Sorted());
+    EXPECT_EQ(view.SortKey(), 1);
 
     // The prefix's Windows is newer than XP: the re-register buttons carry the icon.
     BUTTON_IMAGELIST images{};
@@ -146,7 +146,6 @@ TEST_F(RealWindow, ListPagesKeysLinksAndBoxes) {
         Key(VK_TAB, step.ctrl, step.shift);
         front(step.page, step.focus);
     }
-    EXPECT_EQ(row(0), oledb + L"\\OLEDB32.DLL");
 
     std::wstring about;
     SetFocus(H(cmdAbout));
@@ -384,10 +383,6 @@ void ExpectReadable(ShownWindow& window, const std::wstring& where) {
     EXPECT_GT(texts, 0) << where;
 }
 
-// No text a user must read is covered or cut, on every page, both product forms, at 96, 120
-// and 144 DPI. ctest runs it in English and German, in the test prefix and in one with Wine's
-// default fonts alone (tests/wine.cmake). The DPI is taken when a process starts, so each DPI
-// is a run of this same test in a child.
 // The fakes' snapshots, rendered from the real toolkit with the real texts and resources on
 // the same made-up machines, in the language of the run.
 TEST(RealSnapshots, EveryPageTheListsAndTheReport) {
@@ -418,6 +413,10 @@ TEST(RealSnapshots, EveryPageTheListsAndTheReport) {
         }
 }
 
+// No text a user must read is covered or cut, on every page, both product forms, at 96, 120
+// and 144 DPI. ctest runs it in English and German, in the test prefix and in one with Wine's
+// default fonts alone (tests/wine.cmake). The DPI is taken when a process starts, so each DPI
+// is a run of this same test in a child.
 TEST(Readable, EveryTextInEverySetting) {
     wchar_t setting[64] = {}, fonts[16] = L"test", exe[MAX_PATH] = {};
     if (!GetEnvironmentVariableW(L"LR_FONTS", fonts, 16)) lstrcpyW(fonts, L"test");  // "plain": Wine's own alone
