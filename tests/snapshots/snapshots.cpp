@@ -132,15 +132,33 @@ Machine::Machine(State state, bool product, os::Texts& texts)
         if (every || i < 3) Place(*this, kSys + app::kJetFiles[i].suffix, 4, 0, !every && i == 1);
     for (const wchar_t* file : {L"\\MSVBVM60.DLL", L"\\vbscript.DLL", L"\\actbar2.ocx", L"\\gridex20.ocx", L"\\msxml.dll"})
         if (every || file[1] != L'g') Place(*this, kSys + file, 6, 0);
-    // Mixed: the connection served by an application's own copy, the catalog by a path now empty.
     for (const app::CreatedClass& created : app::kCreatedClasses) {
         const std::wstring name = created.name;
-        std::wstring server = ListedPath(created.file);
-        if (!every && name == L"ADODB.Connection") server = L"D:\\App\\msado15.dll";
-        if (!every && name == L"MSDataShape") continue;
         PutText(registry, os::kHKeyClassesRoot, name + L"\\CLSID", L"", L"{" + name + L"}");
-        PutText(registry, os::kHKeyClassesRoot, L"CLSID\\{" + name + L"}\\InprocServer32", L"", server);
+        PutText(registry, os::kHKeyClassesRoot, L"CLSID\\{" + name + L"}\\InprocServer32", L"", ListedPath(created.file));
     }
+    if (every) return;
+    // Mixed: each way a class names its server. The connection served by an application's own
+    // copy; the recordset through its current version; one by a reference to expand, one by a
+    // folder's short name, one in quotes, the provider without a folder (the system folder's);
+    // the catalog's file is gone; data shaping not registered; a CLSID naming a key elsewhere.
+    const auto server = [&](const std::wstring& name, const std::wstring& path, std::uint32_t type = os::regtype::kSz) {
+        registry.Put(os::kHKeyClassesRoot, L"CLSID\\{" + name + L"}\\InprocServer32", L"", type, {path.begin(), path.end()});
+    };
+    server(L"ADODB.Connection", L"D:\\App\\msado15.dll");
+    server(L"ADODB.Recordset", L"D:\\Old\\msado15.dll");
+    PutText(registry, os::kHKeyClassesRoot, L"ADODB.Recordset\\CurVer", L"", L"ADODB.Recordset.6.0");
+    PutText(registry, os::kHKeyClassesRoot, L"ADODB.Recordset.6.0\\CLSID", L"", L"{ADODB.Recordset.6.0}");
+    server(L"ADODB.Recordset.6.0", ListedPath(L"MSADO15.DLL"));
+    server(L"ADOR.Recordset", L"%CommonProgramFiles%\\System\\ado\\msador15.dll", os::regtype::kExpandSz);
+    registry.environment[L"CommonProgramFiles"] = kCommon;
+    server(L"JRO.JetEngine", L"C:\\PROGRA~1\\COMMON~1\\System\\ado\\MSJRO.DLL");
+    system.longPaths[L"C:\\PROGRA~1\\COMMON~1\\System\\ado"] = kCommon + L"\\System\\ado";
+    server(L"MSDAORA", L"\"" + ListedPath(L"MSDAORA.DLL") + L"\"");
+    server(L"Microsoft.Jet.OLEDB.4.0", L"msjetoledb40.dll");
+    registry.DeleteKey(os::kHKeyClassesRoot, L"MSDataShape\\CLSID");
+    PutText(registry, os::kHKeyClassesRoot, L"MSDASQL\\CLSID", L"", L"{A}\\B");
+    PutText(registry, os::kHKeyClassesRoot, L"CLSID\\{A}\\B\\InprocServer32", L"", ListedPath(L"MSDASQL.DLL"));
 }
 
 std::string Name(State state, bool product, bool german) {
