@@ -74,7 +74,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The lines that differ, as a unified diff without context: a reviewer reads what changed.
+// The lines that differ, each with its number in its own file: a reviewer reads what changed.
 std::string Diff(const std::vector<std::string>& a, const std::vector<std::string>& b) {
     std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1));
     for (std::size_t i = a.size(); i-- > 0;)
@@ -91,7 +91,7 @@ std::string Diff(const std::vector<std::string>& a, const std::vector<std::strin
             out += "line " + std::to_string(i + 1) + " - " + a[i] + "\n";
             ++i;
         } else {
-            out += "line " + std::to_string(i + 1) + " + " + b[j] + "\n";
+            out += "line " + std::to_string(j + 1) + " + " + b[j] + "\n";
             ++j;
         }
     }
