@@ -45,7 +45,10 @@ void Place(Machine& m, const std::wstring& path, std::uint16_t major, std::uint1
 
 std::wstring Escaped(const std::wstring& text) {
     std::wstring out;
-    for (const wchar_t c : text) out += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : c == L'\t' ? L"\\t" : std::wstring(1, c);
+    for (const wchar_t c : text) {
+        const wchar_t* named = c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : c == L'\t' ? L"\\t" : nullptr;
+        out += named ? std::wstring(named) : std::wstring(1, c);
+    }
     return out;
 }
 
@@ -130,12 +133,15 @@ Machine::Machine(State state, bool product, os::Texts& texts)
         if (every || i % 2 == 0) Place(*this, kCommon + app::kMDACFiles[i].suffix, 2, 80);
     for (std::size_t i = 0; i < std::size(app::kJetFiles); ++i)
         if (every || i < 3) Place(*this, kSys + app::kJetFiles[i].suffix, 4, 0, !every && i == 1);
-    for (const wchar_t* file : {L"\\MSVBVM60.DLL", L"\\vbscript.DLL", L"\\actbar2.ocx", L"\\gridex20.ocx", L"\\msxml.dll"})
-        if (every || file[1] != L'g') Place(*this, kSys + file, 6, 0);
+    // The components page's files; the mixed machine lacks gridex20.ocx.
+    for (const wchar_t* file : {L"\\MSVBVM60.DLL", L"\\vbscript.DLL", L"\\actbar2.ocx", L"\\msxml.dll"})
+        Place(*this, kSys + file, 6, 0);
+    if (every) Place(*this, kSys + L"\\gridex20.ocx", 6, 0);
     for (const app::CreatedClass& created : app::kCreatedClasses) {
         const std::wstring name = created.name;
         PutText(registry, os::kHKeyClassesRoot, name + L"\\CLSID", L"", L"{" + name + L"}");
-        PutText(registry, os::kHKeyClassesRoot, L"CLSID\\{" + name + L"}\\InprocServer32", L"", ListedPath(created.file));
+        const std::wstring key = L"CLSID\\{" + name + L"}\\InprocServer32";
+        PutText(registry, os::kHKeyClassesRoot, key, L"", ListedPath(created.file));
     }
     if (every) return;
     // Mixed: each way a class names its server. The connection served by an application's own
@@ -143,7 +149,8 @@ Machine::Machine(State state, bool product, os::Texts& texts)
     // folder's short name, one in quotes, the provider without a folder (the system folder's);
     // the catalog's file is gone; data shaping not registered; a CLSID naming a key elsewhere.
     const auto server = [&](const std::wstring& name, const std::wstring& path, std::uint32_t type = os::regtype::kSz) {
-        registry.Put(os::kHKeyClassesRoot, L"CLSID\\{" + name + L"}\\InprocServer32", L"", type, {path.begin(), path.end()});
+        const std::wstring key = L"CLSID\\{" + name + L"}\\InprocServer32";
+        registry.Put(os::kHKeyClassesRoot, key, L"", type, {path.begin(), path.end()});
     };
     server(L"ADODB.Connection", L"D:\\App\\msado15.dll");
     server(L"ADODB.Recordset", L"D:\\Old\\msado15.dll");

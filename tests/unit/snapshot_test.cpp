@@ -27,7 +27,8 @@ std::wstring RunOf(app::frmLumoraRepair& window, const snapshots::Screen& screen
         std::wstring focus = L"none";
         for (const ui::ControlSpec& spec : app::Layout())
             if (spec.id == form.focus) focus = std::wstring(spec.name, spec.name + std::strlen(spec.name));
-        return snapshots::Render(screen) + L"pointer: " + (busy ? L"hourglass" : L"arrow") + L"\nfocus: " + focus + L"\n";
+        const std::wstring pointer = busy ? L"hourglass" : L"arrow";
+        return snapshots::Render(screen) + L"pointer: " + pointer + L"\nfocus: " + focus + L"\n";
     };
     std::wstring out = L"== " + form[button].caption + L"\n";
     std::wstring last;
