@@ -3,7 +3,6 @@
 // in order, so tests can tell a module was freed before an error reached them.
 #include <cstdlib>
 #include <map>
-#include <string>
 #include <vector>
 
 #include "platform/modules.h"

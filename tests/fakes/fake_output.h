@@ -1,7 +1,6 @@
 #pragma once
 // The command line's output: a console that is there or not, files written or refused.
 #include <map>
-#include <string>
 #include <vector>
 
 #include "platform/output.h"

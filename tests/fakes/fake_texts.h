@@ -4,7 +4,6 @@
 #include <fstream>
 #include <map>
 #include <regex>
-#include <string>
 
 #include "platform/texts.h"
 

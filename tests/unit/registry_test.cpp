@@ -36,12 +36,6 @@ protected:
     void TearDown() override { EXPECT_TRUE(fake.open.empty()) << "a key was left open"; }
 };
 
-RegistryError Raised(const std::function<void()>& op) {
-    try { op(); } catch (const RegistryError& e) { return e; }
-    ADD_FAILURE() << "no RegistryError raised";
-    return RegistryError(0, L"", L"");
-}
-
 // Texts lose a terminating zero (only a zero), integers come through up to four bytes
 // (big-endian swapped), every other type is a byte array of exactly its data. A value that
 // changes between the size query and the data query is read again; one that keeps changing
@@ -118,9 +112,13 @@ TEST_F(RegistryTest, KeysAndTheErrorTexts) {
         {[&] { At(kSection, 4).SetValue(L"5"); }, setFailed + L"5'"},
     };
     for (const auto& [op, text] : errors) {
-        const RegistryError e = Raised(op);
-        EXPECT_EQ(e.Description(), text);
-        EXPECT_EQ(e.Source(), L"My.App.v2.cRegistry");
+        try {
+            op();
+            ADD_FAILURE() << "no error: " << testing::PrintToString(text);
+        } catch (const RegistryError& e) {
+            EXPECT_EQ(e.Description(), text);
+            EXPECT_EQ(e.Source(), L"My.App.v2.cRegistry");
+        }
     }
     EXPECT_TRUE(reg.KeyExists());  // made by the failed writes, and left empty
     EXPECT_FALSE(fake.Find(kHKCU, kSection, L"Name"));
