@@ -117,9 +117,7 @@ public:
     }
     void Refresh() override { ++refreshes; }
     bool UnloadPending() const override { return unloaded; }
-    void DoEvents() override {
-        if (onDoEvents) onDoEvents();
-    }
+    void DoEvents() override { if (onDoEvents) onDoEvents(); }
     void Unload() override { unloaded = true; }
     std::unique_ptr<ui::Picture> LoadIconResource(const wchar_t*) override { return std::make_unique<ui::Picture>(); }
     void InitCommonControls() override {}
