@@ -58,9 +58,11 @@ public:
         if (!values.count(name)) return os::kErrorFileNotFound;
         const StoredValue& value = values.at(name);
         type = value.type;
-        const auto stored = static_cast<std::int64_t>(value.data.size());
-        size = static_cast<std::uint32_t>(data.data() ? stored : std::max<std::int64_t>(0, stored + sizeSlack));
-        if (!data.data()) return os::kErrorSuccess;
+        size = static_cast<std::uint32_t>(value.data.size());
+        if (!data.data()) {
+            size = static_cast<std::uint32_t>(std::max<std::int64_t>(0, size + sizeSlack));
+            return os::kErrorSuccess;
+        }
         // Like the platform: data that does not fit is not copied at all.
         if (data.size() < size) return os::kErrorMoreData;
         std::copy_n(value.data.begin(), size, data.begin());
