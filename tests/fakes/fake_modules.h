@@ -3,7 +3,6 @@
 // in order, so tests can tell a module was freed before an error reached them.
 #include <cstdlib>
 #include <map>
-#include <string>
 #include <vector>
 
 #include "platform/modules.h"
@@ -12,16 +11,20 @@ namespace fakes {
 
 class FakeModules : public os::Modules {
 public:
-    std::map<std::wstring, std::map<std::wstring, os::EntryPoint>> files;  // exports by path; others fail with 2
+    std::map<std::wstring, std::map<std::wstring, os::EntryPoint>> files;  // exports by path; others fail
     bool allocFails = false;
     std::vector<std::wstring> log;  // "load PATH", "free PATH", "alloc", "free object"
     int objectsAlive = 0;
     std::vector<std::wstring> loaded;  // every path loaded, in order; a handle is its place in it, from 1
 
     os::ModuleHandle Load(const std::wstring& path, std::uint32_t& error) override {
-        if (!files.count(path)) return error = 2, 0;  // ERROR_FILE_NOT_FOUND
+        if (!files.count(path)) {
+            error = 2;  // ERROR_FILE_NOT_FOUND
+            return 0;
+        }
         log.push_back(L"load " + path);
-        return loaded.push_back(path), loaded.size();
+        loaded.push_back(path);
+        return loaded.size();
     }
     os::EntryPoint FindEntryPoint(os::ModuleHandle module, const std::wstring& name) override {
         const auto& exports = files.at(loaded.at(module - 1));
@@ -31,11 +34,13 @@ public:
     void* TaskMemAlloc(std::size_t bytes) override {
         if (allocFails) return nullptr;
         log.push_back(L"alloc");
-        return ++objectsAlive, std::malloc(bytes);
+        ++objectsAlive;
+        return std::malloc(bytes);
     }
     void TaskMemFree(void* memory) override {
         log.push_back(L"free object");
-        --objectsAlive, std::free(memory);
+        --objectsAlive;
+        std::free(memory);
     }
 };
 

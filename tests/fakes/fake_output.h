@@ -1,7 +1,6 @@
 #pragma once
 // The command line's output: a console that is there or not, files written or refused.
 #include <map>
-#include <string>
 #include <vector>
 
 #include "platform/output.h"
@@ -19,12 +18,15 @@ public:
         if (console) lines.push_back(text);
         return console;
     }
-    std::uint32_t WriteWhole(const std::wstring& path, const std::string& bytes, std::wstring& fullPath) override {
+    std::uint32_t WriteWhole(const std::wstring& path, const std::string& bytes,
+                             std::wstring& fullPath) override {
         fullPath = L"C:\\work\\" + path;
         if (!writeError) files[path] = bytes;
         return writeError;
     }
-    void ShowMessage(const std::wstring& text, const std::wstring& title) override { boxes.push_back(text + L"|" + title); }
+    void ShowMessage(const std::wstring& text, const std::wstring& title) override {
+        boxes.push_back(text + L"|" + title);
+    }
 };
 
 }  // namespace fakes

@@ -40,13 +40,16 @@ public:
         return values.count(name) ? std::optional(values.at(name)) : std::nullopt;
     }
 
-    std::int32_t OpenKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access, os::KeyHandle& key) override {
+    std::int32_t OpenKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access,
+                         os::KeyHandle& key) override {
         accessAsked.push_back(access);
         return keys_.count(Id(root, subKey)) ? Opened(root, subKey, key) : os::kErrorFileNotFound;
     }
-    std::int32_t CreateKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access, os::KeyHandle& key) override {
+    std::int32_t CreateKey(std::int32_t root, const std::wstring& subKey, std::uint32_t access,
+                           os::KeyHandle& key) override {
         accessAsked.push_back(access);
-        return AddKey(root, subKey), Opened(root, subKey, key);
+        AddKey(root, subKey);
+        return Opened(root, subKey, key);
     }
     std::int32_t QueryValue(os::KeyHandle key, const std::wstring& name, std::uint32_t& type,
                             std::span<std::uint8_t> data, std::uint32_t& size) override {
@@ -56,10 +59,14 @@ public:
         const StoredValue& value = values.at(name);
         type = value.type;
         size = static_cast<std::uint32_t>(value.data.size());
-        if (!data.data()) return size = static_cast<std::uint32_t>(std::max<std::int64_t>(0, size + sizeSlack)), 0;
+        if (!data.data()) {
+            size = static_cast<std::uint32_t>(std::max<std::int64_t>(0, size + sizeSlack));
+            return os::kErrorSuccess;
+        }
         // Like the platform: data that does not fit is not copied at all.
         if (data.size() < size) return os::kErrorMoreData;
-        return std::copy_n(value.data.begin(), size, data.begin()), 0;
+        std::copy_n(value.data.begin(), size, data.begin());
+        return os::kErrorSuccess;
     }
     std::int32_t SetValue(os::KeyHandle key, const std::wstring& name, std::uint32_t type,
                           std::span<const std::uint8_t> data) override {

@@ -1,6 +1,5 @@
 #pragma once
 // Records the addresses handed to the browser.
-#include <string>
 #include <vector>
 
 #include "platform/shell.h"

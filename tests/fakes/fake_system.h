@@ -22,13 +22,19 @@ public:
     std::wstring IconTitleFontFaceField() override { return Field(iconTitleFace, 32); }
     std::uint16_t UserDefaultLangId() override { return 1031; }
     std::uint32_t AnsiCodePage() override { return 1252; }
-    std::uint32_t TempPathBuffer(unsigned chars, std::wstring& out) override { return out = Field(tempPath, chars), tempPathLength; }
+    std::uint32_t TempPathBuffer(unsigned chars, std::wstring& out) override {
+        out = Field(tempPath, chars);
+        return tempPathLength;
+    }
     std::wstring ModuleFileName() override { return moduleFileName; }
-    bool QueryTrueOsVersion(os::TrueOsVersion& v) override { return trueVersion.major && (v = trueVersion, true); }
+    bool QueryTrueOsVersion(os::TrueOsVersion& v) override {
+        if (trueVersion.major) v = trueVersion;
+        return trueVersion.major;
+    }
     std::wstring LocalDateTimeText() override { return L"07.12.2026 06:30"; }
-    std::wstring ShortPathName(const std::wstring& path) override { return shortPaths.count(path) ? shortPaths[path] : L""; }
-    std::wstring LongPathName(const std::wstring& path) override { return longPaths.count(path) ? longPaths[path] : L""; }
-    std::int32_t OpenError(const std::wstring& path) override { return openErrors.count(path) ? openErrors[path] : 0; }
+    std::wstring ShortPathName(const std::wstring& path) override { return shortPaths[path]; }
+    std::wstring LongPathName(const std::wstring& path) override { return longPaths[path]; }
+    std::int32_t OpenError(const std::wstring& path) override { return openErrors[path]; }
     std::wstring ErrorText(std::int32_t code, const std::wstring& file) override {
         return L"text of " + std::to_wstring(code) + L" for " + file;
     }
@@ -36,7 +42,8 @@ public:
     // The text, its NUL, something after it that must not show, NULs to the end.
     static std::wstring Field(const std::wstring& text, unsigned chars) {
         std::wstring field = text + L'\0' + L'X';
-        return field.resize(chars, L'\0'), field;
+        field.resize(chars, L'\0');
+        return field;
     }
 };
 

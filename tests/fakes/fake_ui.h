@@ -13,8 +13,8 @@ namespace fakes {
 class FakeControl : public ui::Control {
 public:
     FakeControl(const ui::ControlSpec& s, int& zCounter, int& focus)
-        : design(s), caption(s.caption), visible(!(s.look & ui::kHidden)), underline(s.look & ui::kUnderline), z_(zCounter),
-          focus_(focus) {
+        : design(s), caption(s.caption), visible(!(s.look & ui::kHidden)), underline(s.look & ui::kUnderline),
+          z_(zCounter), focus_(focus) {
         const bool list = s.kind == ui::Kind::ListView;  // the caption holds its columns, a tab strip's its tabs
         if (list || s.kind == ui::Kind::TabStrip)
             for (const auto& row : ui::CaptionRows(s.caption)) (list ? columns : tabs).push_back(row.at(list));
@@ -36,7 +36,10 @@ public:
     bool Visible() const override { return visible; }
     void SetVisible(bool on) override { visible = on; }
     std::wstring FontName() const override { return fontName; }
-    bool SetFontName(const std::wstring& face) override { return !refusesFont && (fontName = face, true); }
+    bool SetFontName(const std::wstring& face) override {
+        if (!refusesFont) fontName = face;
+        return !refusesFont;
+    }
     bool FontUnderline() const override { return underline; }
     void SetFontUnderline(bool on) override { underline = on; }
     void BringToFront() override { z = ++z_; }
@@ -51,7 +54,10 @@ public:
     void RemoveTab(int i) override { tabs.erase(tabs.begin() + (i - 1)); }
     int SelectedTab() const override { return selectedTab; }
     int FocusedTab() const override { return focusedTab; }
-    void SelectTab(int i) override { selectedTab = i, focusedTab = i - 1; }
+    void SelectTab(int i) override {
+        selectedTab = i;
+        focusedTab = i - 1;
+    }
     unsigned ExtendedStyle() const override { return extendedStyle; }
     void SetExtendedStyle(unsigned style) override { extendedStyle = style; }
     int ColumnCount() const override { return static_cast<int>(columns.size()); }
@@ -85,9 +91,9 @@ public:
 
 private:
     void Sort() {
-        if (sorted)
-            std::stable_sort(items.begin(), items.end(),
-                             [this](const auto& a, const auto& b) { return ui::CompareItemText(a[sortKey], b[sortKey]) < 0; });
+        const int k = sortKey;
+        const auto before = [k](const auto& a, const auto& b) { return ui::CompareItemText(a[k], b[k]) < 0; };
+        if (sorted) std::stable_sort(items.begin(), items.end(), before);
     }
     int& z_;  // the form's: higher is nearer the front
     int& focus_;
@@ -103,19 +109,24 @@ public:
     std::wstring Caption() const override { return caption; }
     void SetCaption(const std::wstring& text) override { caption = text; }
     void SetPointer(ui::Pointer p) override { pointer = p; }
-    void ShowMessage(const std::wstring& text, const std::wstring& title) override { messages.push_back(text + L"|" + title); }
-    void ShowWarning(const std::wstring& text, const std::wstring& title) override { warnings.push_back(text + L"|" + title); }
+    void ShowMessage(const std::wstring& text, const std::wstring& title) override {
+        messages.push_back(text + L"|" + title);
+    }
+    void ShowWarning(const std::wstring& text, const std::wstring& title) override {
+        warnings.push_back(text + L"|" + title);
+    }
     void Refresh() override { ++refreshes; }
     bool UnloadPending() const override { return unloaded; }
-    void DoEvents() override {
-        if (onDoEvents) onDoEvents();
-    }
+    void DoEvents() override { if (onDoEvents) onDoEvents(); }
     void Unload() override { unloaded = true; }
     std::unique_ptr<ui::Picture> LoadIconResource(const wchar_t*) override { return std::make_unique<ui::Picture>(); }
     void InitCommonControls() override {}
     int PopupMenu(const std::vector<std::wstring>&) override { return menuChoice; }
     void AddSystemMenuItem(int command, const std::wstring& text) override { systemMenu.push_back({command, text}); }
-    bool SetClipboardText(const std::wstring& text) override { return !clipboardFails && (clipboard = text, true); }
+    bool SetClipboardText(const std::wstring& text) override {
+        if (!clipboardFails) clipboard = text;
+        return !clipboardFails;
+    }
 
     std::deque<FakeControl> controls;
     std::map<int, FakeControl*> byId;

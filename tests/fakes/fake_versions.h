@@ -20,7 +20,8 @@ public:
 
     // The file version's four parts at bytes 8 to 15 of the record (dwFileVersionMS, LS);
     // 0x33 in every other byte, so a reader that takes the wrong field shows it.
-    FakeVersionFile& AddVersion(const std::wstring& path, std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t d) {
+    FakeVersionFile& AddVersion(const std::wstring& path, std::uint16_t a, std::uint16_t b, std::uint16_t c,
+                                std::uint16_t d) {
         FakeVersionFile& file = files[path] = {std::vector<std::uint8_t>(156, 0x33), os::RootBlock{40, 52}};
         const std::uint16_t words[] = {b, a, d, c};
         for (int i = 0; i < 8; ++i) file.resource[48 + i] = static_cast<std::uint8_t>(words[i / 2] >> (i % 2 * 8));

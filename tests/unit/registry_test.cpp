@@ -26,18 +26,15 @@ protected:
     fakes::FakeSystem system;
     cRegistry At(const std::wstring& section, std::int32_t valueType) {
         cRegistry reg(fake, system);
-        reg.SetClassKey(kHKCU), reg.SetSectionKey(section), reg.SetValueKey(L"Name"), reg.SetValueType(valueType);
+        reg.SetClassKey(kHKCU);
+        reg.SetSectionKey(section);
+        reg.SetValueKey(L"Name");
+        reg.SetValueType(valueType);
         reg.SetDefault(kDefault);
         return reg;
     }
     void TearDown() override { EXPECT_TRUE(fake.open.empty()) << "a key was left open"; }
 };
-
-RegistryError Raised(const std::function<void()>& op) {
-    try { op(); } catch (const RegistryError& e) { return e; }
-    ADD_FAILURE() << "no RegistryError raised";
-    return RegistryError(0, L"", L"");
-}
 
 // Texts lose a terminating zero (only a zero), integers come through up to four bytes
 // (big-endian swapped), every other type is a byte array of exactly its data. A value that
@@ -46,7 +43,9 @@ RegistryError Raised(const std::function<void()>& op) {
 TEST_F(RegistryTest, EveryStoredTypeReadsByItsRules) {
     fake.environment[L"LR_DIR"] = L"C:\\Temp";
     const std::string huge = "%LR_DIR%" + std::string(32760, 'x');  // beyond what the platform expands
-    struct Case { std::uint32_t type; Bytes data; TaggedValue expected; Bytes changed = {}; std::uint32_t to = 0; int slack = 0; };
+    // changed: stored between the two queries, with the type to (0: the same).
+    struct Case { std::uint32_t type; Bytes data; TaggedValue expected;
+                  Bytes changed = {}; std::uint32_t to = 0; int slack = 0; };
     const Case cases[] = {
         {regtype::kSz, Z("G\xF6\xDF" "e"), L"G\u00F6\u00DFe"}, {regtype::kSz, {'a', 'b', 'c'}, L"abc"},
         {regtype::kMultiSz, {'a', 0, 'b', 0, 0}, std::wstring(L"a\0b\0", 4)}, {regtype::kSz, {}, L""},
@@ -56,7 +55,8 @@ TEST_F(RegistryTest, EveryStoredTypeReadsByItsRules) {
         {regtype::kSz, Z("ab"), L"abcdefgh", Z("abcdefgh")}, {regtype::kSz, Z("abcdefgh"), L"ab", Z("ab")},
         {regtype::kSz, Z("abcd"), ByteArray{0, {1, 2}}, {1, 2}, regtype::kBinary},
         {regtype::kBinary, {1, 2}, ByteArray{0, {1, 2}}, {}, 0, 5}, {regtype::kBinary, {1, 2}, kDefault, {}, 0, -1},
-        {regtype::kExpandSz, Z("%LR_DIR%\\x"), L"C:\\Temp\\x"}, {regtype::kExpandSz, Z(huge), std::wstring(huge.begin(), huge.end())},
+        {regtype::kExpandSz, Z("%LR_DIR%\\x"), L"C:\\Temp\\x"},
+        {regtype::kExpandSz, Z(huge), std::wstring(huge.begin(), huge.end())},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(TextForm(c.expected)));
@@ -97,23 +97,31 @@ TEST_F(RegistryTest, KeysAndTheErrorTexts) {
     cRegistry reg = At(kSection, 1);
     EXPECT_EQ(reg.Value(), kDefault);  // without the key
     EXPECT_FALSE(reg.KeyExists());
-    EXPECT_TRUE(reg.CreateKey() && reg.KeyExists());
+    EXPECT_TRUE(reg.CreateKey());
+    EXPECT_TRUE(reg.KeyExists());
     EXPECT_EQ(fake.accessAsked, (std::vector<std::uint32_t>{1, 1, 0x3F, 1}));
     EXPECT_TRUE(reg.DeleteKey());
 
     const std::wstring at = L"'-2147483647',Section: 'Software\\Lumora\\Test";
+    const std::wstring setFailed = L"Failed to set registry value Key: " + at + L"',Key: 'Name' to value: '";
     const std::pair<std::function<void()>, std::wstring> errors[] = {
         {[&] { reg.DeleteValue(); }, L"Failed to open key " + at + L"' for delete access"},
         {[&] { reg.DeleteKey(); }, L"Failed to delete registry Key: " + at},
         // Nothing stored is never a success: no other type, nor a text as a number.
-        {[&] { reg.SetValueType(7), reg.SetValue(L"x"); }, L"Failed to set registry value Key: " + at + L"',Key: 'Name' to value: 'x'"},
-        {[&] { reg.SetValueType(4), reg.SetValue(L"5"); }, L"Failed to set registry value Key: " + at + L"',Key: 'Name' to value: '5'"},
+        {[&] { At(kSection, 7).SetValue(L"x"); }, setFailed + L"x'"},
+        {[&] { At(kSection, 4).SetValue(L"5"); }, setFailed + L"5'"},
     };
     for (const auto& [op, text] : errors) {
-        const RegistryError e = Raised(op);
-        EXPECT_EQ(e.Description() + L"|" + e.Source(), text + L"|My.App.v2.cRegistry");
+        try {
+            op();
+            ADD_FAILURE() << "no error: " << testing::PrintToString(text);
+        } catch (const RegistryError& e) {
+            EXPECT_EQ(e.Description(), text);
+            EXPECT_EQ(e.Source(), L"My.App.v2.cRegistry");
+        }
     }
-    EXPECT_TRUE(reg.KeyExists() && !fake.Find(kHKCU, kSection, L"Name"));  // the key stays, empty
+    EXPECT_TRUE(reg.KeyExists());  // made by the failed writes, and left empty
+    EXPECT_FALSE(fake.Find(kHKCU, kSection, L"Name"));
 }
 
 }  // namespace
