@@ -47,6 +47,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 #ifdef LR_TESTDLL_RECORD_LOAD
     if (reason == DLL_PROCESS_ATTACH) Record(L"Loads");
 #endif
+#ifdef LR_TESTDLL_INIT_FAILS
+    return FALSE;  // the loader then fails with ERROR_DLL_INIT_FAILED
+#endif
     return TRUE;
 }
 
