@@ -1,7 +1,7 @@
 // What the pages read, on Wine: the registry class on advapi32, for what it adds to the rules
 // the unit tests hold (the types and bytes it stores, names and texts in the ANSI code page, the
 // real environment); the version library on Wine's own vbscript.dll, its Windows version record,
-// the resource loader's language, and special folders named outside the ANSI code page; the
+// and special folders named outside the ANSI code page; the
 // system's word on a change of the class registrations. Our test DLLs' versions are the
 // hostile test's.
 #include <windows.h>
@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "platform/strings.h"
-#include "platform/text_ids.h"
 #include "platform/win32/folders_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/system_win32.h"
@@ -79,14 +78,6 @@ TEST(ModApiWin32, WinesVbscriptAndWindowsVersion) {
     const std::wstring vbscript = os::BeforeFirstNul(system.SystemDirectoryBuffer(261)) + L"\\vbscript.DLL";
     EXPECT_EQ(modAPI::GetFileVersionString(versions, texts, vbscript, true), L"5.8.7601 (Build 16978)");
     EXPECT_EQ(modAPI::GetWindowsVersion(system), modAPI::kWindowsVista);  // Wine's default, Windows 7, is NT 6.1
-}
-
-// This binary runs once in English and once with a German user.
-TEST(TextTable, TheUsersLanguageAndALongTextWhole) {
-    win32::Texts texts;
-    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
-    EXPECT_EQ(texts.Text(IDS_NOT_AVAILABLE), german ? L"Nicht vorhanden" : L"Not available");
-    EXPECT_GT(texts.Text(IDS_COMMON_FILES_NOT_SET).size(), 200u);  // longer than any buffer of ours
 }
 
 // Under code page 1252: Common Files and the temporary folder named in Cyrillic letters.

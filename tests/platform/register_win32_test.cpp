@@ -28,11 +28,9 @@ using modDLLRegister::HResultFromWin32;
 
 // A folder of the test's own below the temporary folder.
 std::wstring Folder(const wchar_t* name) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring dir = std::wstring(temp) + name + L"\\";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / name;
+    std::filesystem::create_directory(dir);
+    return dir.wstring() + L"\\";
 }
 
 // With the prefix that lets a path run past 260 characters.
@@ -148,8 +146,7 @@ TEST(RegisterWin32, OneWorkerTakesPathsOfEachLength) {
     const std::wstring mdac = _wgetenv(L"CommonProgramFiles") + std::wstring(L"\\System\\ado\\MSADOX.DLL");
     const std::wstring paths[] = {mdac, SystemFile(L"actbar2.ocx"), SystemFile(L"mswstr10.dll")};
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
-    win32::Workers workers(ProductExe());
-    const std::unique_ptr<os::RegisterWorker> worker = workers.Start();
+    const std::unique_ptr<os::RegisterWorker> worker = win32::Workers(ProductExe()).Start();
     for (const std::wstring& path : paths) {
         ASSERT_TRUE(Copy("ver_0_0_0_0.dll", path));
         worker->Send(path);
