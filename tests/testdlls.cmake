@@ -8,13 +8,13 @@ set(LR_TESTDLL_DIR ${CMAKE_BINARY_DIR}/testdlls)
 set(LR_TESTDLL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/testdlls)
 
 # lr_test_dll(<name> [VERSION a,b,c,d] [RESULT hr] [SLEEP ms] [NO_EXPORT] [DEPENDS dll]
-#             [HELPER] [RECORD_LOAD] [WINDOW] [CRASH] [EXIT code] [MESSAGE_BOX] [OFFSCREEN] [CHILD]
+#             [HELPER] [RECORD_LOAD] [INIT_FAILS] [WINDOW] [CRASH] [EXIT code] [MESSAGE_BOX] [OFFSCREEN] [CHILD]
 #             [CLASS name])
 #   Builds ${LR_TESTDLL_DIR}/<name>.dll. VERSION gives it a version resource with that file
 #   version (none without); RESULT is what its DllRegisterServer returns (S_OK if not
 #   given); NO_EXPORT leaves DllRegisterServer out. HELPER exports what DEPENDS imports from
-#   the test DLL it names; RECORD_LOAD records its loading; WINDOW shows a window and runs
-#   the thread's messages while registering; CRASH crashes there; EXIT ends its process
+#   the test DLL it names; RECORD_LOAD records its loading; INIT_FAILS fails its DllMain;
+#   WINDOW shows a window and runs the thread's messages while registering; CRASH crashes there; EXIT ends its process
 #   there with that code; MESSAGE_BOX asks the user in a message box titled "lrtest" first;
 #   SLEEP INFINITE never returns; OFFSCREEN shows a 0x0 window and one off every screen, records
 #   "Windows" and never returns; CHILD records whether its worker's pipe handle is "Kept" or
@@ -22,7 +22,8 @@ set(LR_TESTDLL_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/testdlls)
 #   of that name to the DLL as it was loaded, in the registry view a 32-bit program sees.
 #   Target: testdll_<name>.
 function(lr_test_dll NAME)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_EXPORT;HELPER;RECORD_LOAD;WINDOW;CRASH;MESSAGE_BOX;OFFSCREEN;CHILD"
+  cmake_parse_arguments(PARSE_ARGV 1 ARG
+    "NO_EXPORT;HELPER;RECORD_LOAD;INIT_FAILS;WINDOW;CRASH;MESSAGE_BOX;OFFSCREEN;CHILD"
     "VERSION;RESULT;SLEEP;DEPENDS;EXIT;CLASS" "")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "lr_test_dll(${NAME}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
@@ -67,7 +68,7 @@ function(lr_test_dll NAME)
   if(ARG_NO_EXPORT)
     target_compile_definitions(${target} PRIVATE LR_TESTDLL_NO_EXPORT)
   endif()
-  foreach(kind HELPER RECORD_LOAD WINDOW CRASH MESSAGE_BOX OFFSCREEN CHILD)
+  foreach(kind HELPER RECORD_LOAD INIT_FAILS WINDOW CRASH MESSAGE_BOX OFFSCREEN CHILD)
     if(ARG_${kind})
       target_compile_definitions(${target} PRIVATE LR_TESTDLL_${kind})
     endif()
@@ -103,6 +104,8 @@ lr_test_dll(sfalse VERSION 1,0,0,0 RESULT 1)
 lr_test_dll(lrdep HELPER)
 lr_test_dll(withdep VERSION 1,0,0,0 DEPENDS lrdep)
 lr_test_dll(decoy HELPER RECORD_LOAD)
+# A loader error above 255: ERROR_DLL_INIT_FAILED.
+lr_test_dll(initfails INIT_FAILS)
 lr_test_dll(pumps VERSION 1,0,0,0 WINDOW)
 lr_test_dll(crash VERSION 1,0,0,0 CRASH)
 # What a component may do to the process that registers it: end it, never return, take

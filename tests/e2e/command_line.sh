@@ -23,7 +23,9 @@ rc=$?
 chattr -i ro 2>/dev/null
 chmod u+w ro
 [ $rc = 0 ] || exit 1
-[ "$(cat ro/r.txt)" = old ] && [ "$(ls -A ro)" = r.txt ] || { echo "the refused file changed:"; ls -A ro; exit 1; }
-[ -d dir ] && [ -z "$(ls -A dir)" ] || { echo "the folder changed"; exit 1; }
+[ "$(cat ro/r.txt)" = old ] || { echo "the refused file changed"; exit 1; }
+[ "$(ls -A ro)" = r.txt ] || { echo "left beside the refused file:"; ls -A ro; exit 1; }
+# Still the folder (it is listed below), and empty.
+[ -z "$(ls -A dir)" ] || { echo "the folder changed"; exit 1; }
 [ "$(ls -A | tr '\n' ' ')" = "console.txt dir ro " ] || { echo "left behind:"; ls -A; exit 1; }
 echo "all passed"

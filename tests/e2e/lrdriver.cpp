@@ -15,6 +15,7 @@
 #include <commctrl.h>
 #include <objidl.h>  // gdiplus.h needs it; the build is lean
 #include <gdiplus.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +23,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,7 +44,8 @@ std::wstring WindowsPath(std::wstring path) {
 }
 
 void SetUserText(const wchar_t* key, const wchar_t* name, const std::wstring& text) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(), bytes);
 }
 
 // Wine's per-program Windows version; removed again when the driver ends.
@@ -63,6 +66,12 @@ PROCESS_INFORMATION g_process{};
 HWND g_window = nullptr;
 
 bool Ended() { return WaitForSingleObject(g_process.hProcess, 0) == WAIT_OBJECT_0; }
+
+DWORD ExitCode() {
+    DWORD code = 0;
+    GetExitCodeProcess(g_process.hProcess, &code);
+    return code;
+}
 
 // The visible top-level windows of the program: its own, a message box (#32770), a popup menu (#32768).
 std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) {
@@ -86,14 +95,14 @@ void Launch(const std::wstring& exe, const std::wstring& args) {
 
 // From a known state: nothing on the clipboard, the program's window up.
 void Start(const std::wstring& exe) {
-    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
     Launch(exe, L"");
     // A start on a loaded machine (Wine reading a changed version setting, a busy wineserver)
     // can take more than a step's ten seconds; a program that ended says so at once.
-    Poll([&] { return !Windows(L"LumoraRepair").empty() || Ended(); }, L"no window of class LumoraRepair", 60000);
-    DWORD code = 0;
-    if (Ended() && GetExitCodeProcess(g_process.hProcess, &code))
-        throw std::wstring{L"the program ended before its window showed, with code " + std::to_wstring(code)};
+    Poll([&] { return !Windows(L"LumoraRepair").empty() || Ended(); }, L"no window of LumoraRepair", 60000);
+    if (Ended()) throw std::wstring{L"the program ended before its window, with code " + std::to_wstring(ExitCode())};
     g_window = Windows(L"LumoraRepair")[0];
 }
 
@@ -152,23 +161,23 @@ void SaveScreen(const std::wstring& file) {
     const bool saved = GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok &&
                        GdipSaveImageToFile(image, file.c_str(), &png, nullptr) == Gdiplus::Ok;
     if (image) GdipDisposeImage(image);
-    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, display);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, display);
     if (!saved) throw std::wstring{L"cannot save " + file};
 }
 
 // A key as a user gives it: to the foreground window, through the program's message loop.
 void Key(const std::wstring& name) {
-    const std::pair<const wchar_t*, BYTE> kKeys[] = {
+    const std::map<std::wstring, BYTE> keys = {
         {L"tab", VK_TAB}, {L"return", VK_RETURN}, {L"space", VK_SPACE}, {L"esc", VK_ESCAPE}, {L"a", 'A'}, {L"c", 'C'}};
     const bool ctrl = name.rfind(L"ctrl+", 0) == 0;
-    BYTE key = 0;
-    for (const auto& [text, vk] : kKeys)
-        if (name.substr(ctrl ? 5 : 0) == text) key = vk;
-    if (!key) throw std::wstring{L"unknown key " + name};
+    const auto key = keys.find(name.substr(ctrl ? 5 : 0));
+    if (key == keys.end()) throw std::wstring{L"unknown key " + name};
     Foreground();
     if (ctrl) keybd_event(VK_CONTROL, 0, 0, 0);
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(key->second, 0, 0, 0);
+    keybd_event(key->second, 0, KEYEVENTF_KEYUP, 0);
     if (ctrl) keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
 }
 
@@ -190,7 +199,7 @@ void Mouse(HWND control, DWORD down) {
     const DWORD x = (middle.x * 65536 + width - 1) / width, y = (middle.y * 65536 + height - 1) / height;
     Foreground();
     mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y, 0, 0);
-    Poll([&] { return GetCursorPos(&at) && at.x == middle.x && at.y == middle.y; }, L"the pointer is not on the control");
+    Poll([&] { return GetCursorPos(&at) && at.x == middle.x && at.y == middle.y; }, L"the pointer is not there");
     mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | down, x, y, 0, 0);
     // Each button's up flag is its down flag shifted by one.
     mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | down << 1, x, y, 0, 0);
@@ -198,10 +207,11 @@ void Mouse(HWND control, DWORD down) {
 
 // The lines on the clipboard, each ended by CR LF.
 long ClipboardLines() {
-    std::wstring text;
     if (!OpenClipboard(nullptr)) return -1;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars, GlobalUnlock(data);
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* chars = static_cast<const wchar_t*>(GlobalLock(data));
+    const std::wstring text = chars ? chars : L"";
+    GlobalUnlock(data);
     CloseClipboard();
     return static_cast<long>(std::count(text.begin(), text.end(), L'\n'));
 }
@@ -211,51 +221,55 @@ long ClipboardLines() {
 void SelectTab(int n) {
     HWND tabs = Control(1001), page = Control(1001 + n);
     SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(n - 1), 0);
-    Poll([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == n - 1 && IsWindowVisible(page); }, L"tab not selected");
+    Poll([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == n - 1 && IsWindowVisible(page); }, L"not selected");
 }
 
 void Run(const std::vector<std::wstring>& args) {
     std::filesystem::path opened;  // the browser script's record of addresses
-    for (std::size_t i = 0; i < args.size();) {
+    std::size_t i = 0;
+    const auto next = [&] {
+        if (i >= args.size()) throw std::wstring{L"missing argument"};
+        return args[i++];
+    };
+    const auto expect = [&](HWND hwnd) {
+        const std::wstring text = next();
+        wchar_t actual[512] = {};
+        Poll([&] {
+            // The text the window manager keeps: no message to the program, which may be busy.
+            GetWindowTextW(hwnd, actual, 512);
+            return text == actual;
+        }, L"the text never reads \"" + text + L"\"");
+    };
+    const auto control = [&] { return Control(std::stoi(next())); };
+    // The commands of one step.
+    const std::map<std::wstring, std::function<void()>> steps = {
+        {L"winver", [&] { SetUserText(kWindowsSetting, L"Version", next()); }},
+        {L"start", [&] { Start(next()); }},
+        {L"caption", [&] { expect(g_window); }},
+        {L"label", [&] { expect(control()); }},
+        {L"tab", [&] { SelectTab(std::stoi(next())); }},
+        {L"key", [&] { Key(next()); }},
+        {L"click", [&] { Mouse(control(), MOUSEEVENTF_LEFTDOWN); }},
+        {L"rightclick", [&] { Mouse(control(), MOUSEEVENTF_RIGHTDOWN); }},
+        {L"box", [&] { Poll([&] { return !Windows(L"#32770").empty(); }, L"no message box"); }},
+        {L"shot", [&] { SaveScreen(WindowsPath(next())); }},
+        {L"close", [&] { PostMessageW(g_window, WM_CLOSE, 0, 0); }},  // as the close box does
+        {L"exited", [&] { Poll([&] { return Ended(); }, L"the program is still running"); }},
+    };
+    while (i < args.size()) {
         const std::wstring command = args[i++];
-        auto next = [&] {
-            if (i >= args.size()) throw std::wstring{L"missing argument"};
-            return args[i++];
-        };
-        auto expect = [&](HWND hwnd) {
-            const std::wstring text = next();
-            wchar_t actual[512] = {};
-            Poll([&] {
-                // The text the window manager keeps: no message to the program, which may be busy.
-                GetWindowTextW(hwnd, actual, 512);
-                return text == actual;
-            }, L"the text never reads \"" + text + L"\"");
-        };
-        auto control = [&] { return Control(std::stoi(next())); };
-        if (command == L"product") {
+        if (const auto step = steps.find(command); step != steps.end()) {
+            step->second();
+        } else if (command == L"product") {
             // Each scenario names the form it wants; the prefix belongs to this test run alone.
-            if (next() == L"no") RegDeleteTreeW(HKEY_CLASSES_ROOT, L".lma"), RegDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
+            if (next() == L"no") SHDeleteKeyW(HKEY_CLASSES_ROOT, L".lma");
             else RegSetValueW(HKEY_CLASSES_ROOT, L".lma", REG_SZ, L"", 0);
-        } else if (command == L"winver") {
-            SetUserText(kWindowsSetting, L"Version", next());
         } else if (command == L"browser") {
             // Wine opens web addresses with the first program of this list: a script that records them.
             const std::wstring dir = next();
             SetUserText(L"Software\\Wine\\WineBrowser", L"Browsers", dir + L"/browser.sh");
             opened = WindowsPath(dir + L"/opened.txt");
             std::filesystem::remove(opened);
-        } else if (command == L"start") {
-            Start(next());
-        } else if (command == L"caption") {
-            expect(g_window);
-        } else if (command == L"label") {
-            expect(control());
-        } else if (command == L"tab") {
-            SelectTab(std::stoi(next()));
-        } else if (command == L"key") {
-            Key(next());
-        } else if (command == L"click" || command == L"rightclick") {
-            Mouse(control(), command == L"click" ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
         } else if (command == L"tabto") {
             // As a user reaches a control: Tab, each time until the focus has moved on.
             HWND target = control();
@@ -280,18 +294,10 @@ void Run(const std::vector<std::wstring>& args) {
             Poll([&] { return !Windows(L"#32768").empty(); }, L"no popup menu");
             Key(L"esc");
             Poll([&] { return Windows(L"#32768").empty(); }, L"the popup menu stays");
-        } else if (command == L"box") {
-            Poll([&] { return !Windows(L"#32770").empty(); }, L"no message box");
-        } else if (command == L"shot") {
-            SaveScreen(WindowsPath(next()));
         } else if (command == L"copied") {
             // The list's rows under their column headers.
             const long rows = static_cast<long>(SendMessageW(control(), LVM_GETITEMCOUNT, 0, 0));
             Poll([&] { return ClipboardLines() == rows + 1; }, L"the clipboard does not hold the list");
-        } else if (command == L"close") {
-            PostMessageW(g_window, WM_CLOSE, 0, 0);  // as the close box does
-        } else if (command == L"exited") {
-            Poll([&] { return Ended(); }, L"the program is still running");
         } else if (command == L"place") {
             // A stand-in component: one of our test DLLs under a listed file's name.
             const std::wstring from = WindowsPath(next()), to = next();
@@ -306,9 +312,7 @@ void Run(const std::vector<std::wstring>& args) {
                 if (!Windows().empty()) throw std::wstring{L"a window of the program showed"};
                 if (GetTickCount() - start > 60000) throw std::wstring{L"the program is still running"};
             }
-            DWORD exit = 0;
-            GetExitCodeProcess(g_process.hProcess, &exit);
-            if (std::to_wstring(exit) != code) throw std::wstring{L"exit code " + std::to_wstring(exit)};
+            if (std::to_wstring(ExitCode()) != code) throw std::wstring{L"exit code " + std::to_wstring(ExitCode())};
         } else if (command == L"line") {
             // The report file: UTF-16 little-endian with its mark, and a line that starts with TEXT.
             std::ifstream in(std::filesystem::path(WindowsPath(next())), std::ios::binary);
@@ -349,6 +353,6 @@ int wmain(int argc, wchar_t** argv) {
         result = 1;
     }
     if (g_process.hProcess && !Ended()) TerminateProcess(g_process.hProcess, 1);  // nothing outlives the driver
-    RegDeleteTreeW(HKEY_CURRENT_USER, kWindowsSetting), RegDeleteKeyW(HKEY_CURRENT_USER, kWindowsSetting);
+    SHDeleteKeyW(HKEY_CURRENT_USER, kWindowsSetting);
     return result;
 }

@@ -1,8 +1,8 @@
 // What the pages read, on Wine: the registry class on advapi32, for what it adds to the rules
 // the unit tests hold (the types and bytes it stores, names and texts in the ANSI code page, the
 // real environment); the version library on Wine's own vbscript.dll, its Windows version record,
-// the resource loader's language, and special folders named outside the ANSI code page; the
-// registration check against what Wine's own reg.exe reads. Our test DLLs' versions are the
+// and special folders named outside the ANSI code page; the
+// system's word on a change of the class registrations. Our test DLLs' versions are the
 // hostile test's.
 #include <windows.h>
 
@@ -17,7 +17,6 @@
 #include "app/file_lists.h"
 #include "app/registration_check.h"
 #include "platform/strings.h"
-#include "platform/text_ids.h"
 #include "platform/win32/folders_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/system_win32.h"
@@ -41,16 +40,18 @@ TEST(RegistryWin32Test, EveryTypeAndSizeReadsAndWritesBack) {
     reg.SetClassKey(os::kHKeyCurrentUser);
     reg.SetSectionKey(L"Software\\LumoraRepairTest");
     reg.SetValueKey(L"Wert \u00E4");
-    const char *section = "Software\\LumoraRepairTest", *name = "Wert \xE4";
+    const char* section = "Software\\LumoraRepairTest";
     RegDeleteTreeA(HKEY_CURRENT_USER, section);
     for (DWORD type = 0; type <= 11; ++type) {
         const bool text = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
         for (const std::size_t size : {0u, 1u, 2u, 3u, 4u, 5u, 8u, 4096u, 1u << 20}) {
             SCOPED_TRACE(testing::Message() << "type " << type << ", " << size << " bytes");
-            std::vector<std::uint8_t> data(size);  // texts of letters from U+00E0 on, ending in a zero at odd sizes; other data any byte
+            // Texts of letters from U+00E0 on, ending in a zero at odd sizes; other data any byte.
+            std::vector<std::uint8_t> data(size);
             for (std::size_t i = 0; i < size; ++i)
-                data[i] = static_cast<std::uint8_t>(text ? (i + 1 == size && size % 2 ? 0 : 0xE0 + i % 26) : i * 131 + 7);
-            ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, section, name, type, data.data(), static_cast<DWORD>(size)), 0);
+                data[i] = static_cast<std::uint8_t>(text ? (i + 1 == size && size % 2 ? 0 : 0xE0 + i % 26) : i * 9 + 7);
+            const auto stored = static_cast<DWORD>(size);
+            ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, section, "Wert \xE4", type, data.data(), stored), 0);
             TaggedValue expected = ByteArray{0, data};
             std::int32_t number = 0;
             if (size <= 4) std::memcpy(&number, data.data(), size);
@@ -59,11 +60,8 @@ TEST(RegistryWin32Test, EveryTypeAndSizeReadsAndWritesBack) {
             if (type == REG_DWORD_BIG_ENDIAN) expected = static_cast<std::int32_t>(_byteswap_ulong(number));
             const TaggedValue read = reg.Value();
             ASSERT_EQ(read, expected);
-            if (type >= REG_SZ && type <= REG_DWORD_BIG_ENDIAN) {
-                reg.SetValue(read);
-            } else {
-                EXPECT_THROW(reg.SetValue(read), RegistryError);
-            }
+            if (type >= REG_SZ && type <= REG_DWORD_BIG_ENDIAN) reg.SetValue(read);
+            else EXPECT_THROW(reg.SetValue(read), RegistryError);
             EXPECT_EQ(reg.Value(), read);
         }
     }
@@ -86,65 +84,34 @@ TEST(ModApiWin32, WinesVbscriptAndWindowsVersion) {
     EXPECT_EQ(modAPI::GetWindowsVersion(system), modAPI::kWindowsVista);  // Wine's default, Windows 7, is NT 6.1
 }
 
-// This binary runs once in English and once with a German user.
-TEST(TextTable, TheUsersLanguageAndALongTextWhole) {
-    win32::Texts texts;
-    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
-    EXPECT_EQ(texts.Text(IDS_NOT_AVAILABLE), german ? L"Nicht vorhanden" : L"Not available");
-    EXPECT_GT(texts.Text(IDS_COMMON_FILES_NOT_SET).size(), 200u);  // longer than any buffer of ours
-}
-
 // Under code page 1252: Common Files and the temporary folder named in Cyrillic letters.
 TEST(ModApiWin32, FoldersNamedOutsideTheCodePage) {
     ASSERT_EQ(GetACP(), 1252u);
-    const std::wstring common = L"C:\\\u041E\u0431\u0449\u0438\u0435", temporary = L"C:\\\u0412\u0440\u0435\u043C\u044F\\";
     const wchar_t* const key = L"Software\\Microsoft\\Windows\\CurrentVersion";
-    wchar_t oldCommon[MAX_PATH] = {}, oldTemp[MAX_PATH] = {};
-    DWORD size = sizeof oldCommon, type = REG_SZ;
-    RegGetValueW(HKEY_LOCAL_MACHINE, key, L"CommonFilesDir", RRF_RT_ANY | RRF_NOEXPAND, &type, oldCommon, &size);
-    GetEnvironmentVariableW(L"TMP", oldTemp, MAX_PATH);
-    const auto point = [&](const std::wstring& commonFiles, const wchar_t* tmp) {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"CommonFilesDir", type, commonFiles.c_str(),
-                        static_cast<DWORD>(commonFiles.size() * 2 + 2));
-        SetEnvironmentVariableW(L"TMP", tmp);
+    wchar_t old[2][MAX_PATH] = {};  // Common Files and TMP as they were
+    DWORD size = sizeof old[0];
+    DWORD type = REG_SZ;
+    RegGetValueW(HKEY_LOCAL_MACHINE, key, L"CommonFilesDir", RRF_RT_ANY | RRF_NOEXPAND, &type, old[0], &size);
+    GetEnvironmentVariableW(L"TMP", old[1], MAX_PATH);
+    const auto point = [&](const std::wstring& common, const std::wstring& temporary) {
+        const auto bytes = static_cast<DWORD>(common.size() * 2 + 2);
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"CommonFilesDir", type, common.c_str(), bytes);
+        SetEnvironmentVariableW(L"TMP", temporary.c_str());
     };
+    const std::wstring common = L"C:\\\u041E\u0431\u0449\u0438\u0435";
+    const std::wstring temporary = L"C:\\\u0412\u0440\u0435\u043C\u044F\\";
     for (const std::wstring& dir : {common, temporary}) CreateDirectoryW(dir.c_str(), nullptr);
-    point(common, temporary.c_str());
+    point(common, temporary);
 
     win32::Folders folders;
-    win32::System system;
     EXPECT_EQ(modAPI::GetSpecialFolderPath(folders, modAPI::kFolderCommonFiles), common);
     std::wstring buffer;
-    system.TempPathBuffer(512, buffer);
+    win32::System().TempPathBuffer(512, buffer);
     EXPECT_EQ(os::BeforeFirstNul(buffer), temporary);
     EXPECT_TRUE(folders.FolderHasEntry(temporary));
 
-    point(oldCommon, oldTemp);
+    point(old[0], old[1]);
     for (const std::wstring& dir : {common, temporary}) RemoveDirectoryW(dir.c_str());
-}
-
-
-// A key's default text in the 32-bit view, as Wine's own reg.exe reads it (references
-// expanded); empty when the key or its default is not there.
-std::wstring RegDefault(const std::wstring& key) {
-    wchar_t folder[MAX_PATH] = {};
-    wchar_t file[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    GetTempFileNameW(folder, L"reg", 0, file);
-    _wsystem((L"reg.exe query \"HKCR\\" + key + L"\" /ve /reg:32 > \"" + file + L"\"").c_str());
-    std::ifstream in(file);
-    std::string value;
-    // "    (Default)    REG_SZ    text": the text after the type.
-    for (std::string line; std::getline(in, line);) {
-        const std::size_t type = line.find("    REG_");
-        if (line.rfind("    (", 0) == 0 && type != std::string::npos) value = line.substr(line.find("    ", type + 4) + 4);
-    }
-    in.close();
-    DeleteFileW(file);
-    if (!value.empty() && value.back() == '\r') value.pop_back();
-    wchar_t expanded[MAX_PATH * 2] = {};
-    ExpandEnvironmentStringsW(std::wstring(value.begin(), value.end()).c_str(), expanded, MAX_PATH * 2);
-    return expanded;
 }
 
 // The system tells a change of the class registrations, in the 32-bit programs' view too;
@@ -162,6 +129,37 @@ TEST(RegistrationCheckWin32, ClassRegistrationsWatched) {
     RegDeleteKeyExW(HKEY_CLASSES_ROOT, L"LumoraRepair.Watched", KEY_WOW64_32KEY, 0);
 }
 
+
+// A key's default text in the 32-bit view, as Wine's own reg.exe reads it (references
+// expanded); empty when the key or its default is not there.
+std::wstring RegDefault(const std::wstring& key) {
+    wchar_t folder[MAX_PATH] = {};
+    wchar_t file[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    GetTempFileNameW(folder, L"reg", 0, file);
+    _wsystem((L"reg.exe query \"HKCR\\" + key + L"\" /ve /reg:32 > \"" + file + L"\"").c_str());
+    std::ifstream in(file);
+    std::string value;
+    // "    (Default)    REG_SZ    text": the text after the type.
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t type = line.find("    REG_");
+        if (line.rfind("    (", 0) != 0 || type == std::string::npos) continue;
+        value = line.substr(line.find("    ", type + 4) + 4);
+    }
+    in.close();
+    DeleteFileW(file);
+    if (!value.empty() && value.back() == '\r') value.pop_back();
+    wchar_t expanded[MAX_PATH * 2] = {};
+    ExpandEnvironmentStringsW(std::wstring(value.begin(), value.end()).c_str(), expanded, MAX_PATH * 2);
+    return expanded;
+}
+
+// The file and its long form, or empty when it is not there.
+std::wstring LongForm(const std::wstring& path) {
+    wchar_t found[MAX_PATH] = {};
+    return GetLongPathNameW(path.c_str(), found, MAX_PATH) ? found : L"";
+}
+
 // Each class of the table, on Wine's registry as reg.exe reads it: the file the check names
 // is the one reg finds by the name's current version and its class, and the check says "this
 // file" exactly where that is the listed file (long forms alike) and it is there.
@@ -169,7 +167,8 @@ TEST(RegistrationCheckWin32, AgreesWithWinesOwnReg) {
     win32::Registry registry;
     win32::System system;
     win32::VersionResources versions;
-    wchar_t common[MAX_PATH] = {}, sys[MAX_PATH] = {};
+    wchar_t common[MAX_PATH] = {};
+    wchar_t sys[MAX_PATH] = {};
     GetEnvironmentVariableW(L"CommonProgramFiles", common, MAX_PATH);
     GetSystemDirectoryW(sys, MAX_PATH);
     // Beside Wine's own classes (none in the 32-bit view of a 64-bit prefix), one of ours.
@@ -191,10 +190,9 @@ TEST(RegistrationCheckWin32, AgreesWithWinesOwnReg) {
         if (server.size() > 1 && server.front() == L'"') server = server.substr(1, server.size() - 2);
         if (!server.empty() && server.find(L'\\') == std::wstring::npos) server = std::wstring(sys) + L"\\" + server;
         EXPECT_EQ(one.registered, server) << one.name;
-        const auto& entry = *std::find_if(list.begin(), list.end(), [&](const app::FileEntry& e) { return e.FileName == one.file; });
-        wchar_t a[MAX_PATH] = {}, b[MAX_PATH] = {};
-        const bool there = GetLongPathNameW(entry.ListedPath.c_str(), a, MAX_PATH) > 0;
-        const bool same = there && GetLongPathNameW(server.c_str(), b, MAX_PATH) > 0 && lstrcmpiW(a, b) == 0;
+        const auto named = [&](const app::FileEntry& e) { return e.FileName == one.file; };
+        const std::wstring listed = LongForm(std::find_if(list.begin(), list.end(), named)->ListedPath);
+        const bool same = !listed.empty() && lstrcmpiW(listed.c_str(), LongForm(server).c_str()) == 0;
         EXPECT_EQ(one.verdict == app::Reach::ThisFile, same) << one.name << " " << server;
         EXPECT_EQ(one.verdict == app::Reach::NotRegistered, server.empty()) << one.name;
         registered += !server.empty();

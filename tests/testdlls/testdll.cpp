@@ -47,6 +47,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 #ifdef LR_TESTDLL_RECORD_LOAD
     if (reason == DLL_PROCESS_ATTACH) Record(L"Loads");
 #endif
+#ifdef LR_TESTDLL_INIT_FAILS
+    return FALSE;  // the loader then fails with ERROR_DLL_INIT_FAILED
+#endif
     return TRUE;
 }
 
@@ -62,7 +65,8 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
                                      {std::wstring(L"CLSID\\") + clsid + L"\\InprocServer32", path}};
     for (const auto& [key, text] : keys) {
         HKEY opened = nullptr;
-        RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &opened, nullptr);
+        const REGSAM access = KEY_SET_VALUE | KEY_WOW64_32KEY;
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, access, nullptr, &opened, nullptr);
         RegSetValueExW(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(opened);
