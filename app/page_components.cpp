@@ -1,5 +1,6 @@
 // The Other components page: versions of five further files in the system directory.
 #include "app/control_ids.h"
+#include "app/file_lists.h"
 #include "app/frmLumoraRepair.h"
 #include "platform/text_ids.h"
 #include "platform/texts.h"
@@ -20,6 +21,10 @@ void frmLumoraRepair::ShowComponentsPage() {
     form_[ctl::Label34].SetCaption(version(L"\\actbar2.ocx", true));
     form_[ctl::Label36].SetCaption(version(L"\\gridex20.ocx", true));
     form_[ctl::Label38].SetCaption(version(L"\\msxml.dll", false));
+}
+
+void frmLumoraRepair::BuildComponentFileList() {
+    ComponentFileList = BuildFileList(os_.versions, SystemDirectory, kComponentFiles, std::size(kComponentFiles));
 }
 
 }  // namespace app

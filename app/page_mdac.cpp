@@ -96,10 +96,6 @@ void frmLumoraRepair::BuildMDACFileList() {
     MDACFileList = BuildFileList(os_.versions, base, kMDACFiles, std::size(kMDACFiles));
 }
 
-void frmLumoraRepair::BuildComponentFileList() {
-    ComponentFileList = BuildFileList(os_.versions, SystemDirectory, kComponentFiles, std::size(kComponentFiles));
-}
-
 void frmLumoraRepair::lvwMDACFiles_ColumnClick(int column) { SortByColumn(form_[ctl::lvwMDACFiles], column); }
 
 }  // namespace app
