@@ -138,8 +138,9 @@ void frmLumoraRepair::Form_Load() {
     form_[ctl::picJET].SetVisible(false);
     form_[ctl::picWindows].SetVisible(false);
 
-    // 9.
-    ShowMDACPage();
+    // 9. Not for a report alone, which fills this page again at once: its versions and
+    // classes are the costliest facts, read twice for nothing.
+    if (!ReportFillsPages) ShowMDACPage();
 
     // The report is there on every page, through the system menu.
     form_.AddSystemMenuItem(kCopyReportCommand, Text(IDS_MENU_COPY_REPORT));

@@ -70,6 +70,8 @@ public:
     int RunUnattended(const CommandLine& command, os::Output& output);
     // Set by RunUnattended: no message box, and no component's window waited for.
     bool Unattended = false;
+    // Set by RunUnattended for a report alone: its text fills every page right after the load.
+    bool ReportFillsPages = false;
     // What an unattended run would have shown in a message box, for the report and the console.
     std::vector<std::wstring> Notices;
 

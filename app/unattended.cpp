@@ -46,16 +46,19 @@ int frmLumoraRepair::RegisterList(unsigned list, std::vector<std::wstring>& log,
 
 int frmLumoraRepair::RunUnattended(const CommandLine& command, os::Output& output) {
     Unattended = true;
+    ReportFillsPages = command.lists == 0 && !command.reportFile.empty();
     Form_Load();
     std::vector<std::wstring> log;
     int failed = 0;
     for (unsigned list : {kRegisterMdac, kRegisterJet})
         if (command.lists & list) failed += RegisterList(list, log, output);
+    // The facts as they are after any run; read before the notices are told, as their fills
+    // may add one.
+    std::wstring text = command.reportFile.empty() ? std::wstring() : ReportText();
     for (const std::wstring& notice : Notices) output.ToConsole(notice + kNewLine);
     int code = failed ? kExitRegisterFailed : kExitOk;
     if (command.reportFile.empty()) return code;
 
-    std::wstring text = ReportText();
     for (const std::wstring& notice : Notices) text += kNewLine + notice + kNewLine;
     if (!log.empty()) text += kNewLine + Text(IDS_REPORT_REREGISTERED) + kNewLine;
     for (const std::wstring& line : log) text += line + kNewLine;

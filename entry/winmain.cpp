@@ -34,6 +34,7 @@ int RunCommandLine(const std::vector<std::wstring>& args, os::Texts& texts, win3
     const app::CommandLine command = app::ParseCommandLine(args);
     if (command.action != app::CommandLine::Action::Run) return app::ShowUsage(command, texts, output);
     window.Form_Initialize();
+    form.NeverShow();
     if (!form.Create(window, app::kClientWidth, app::kClientHeight)) return app::kExitNotStarted;
     return window.RunUnattended(command, output);
 }

@@ -202,8 +202,7 @@ int ServeAsWorker(os::Services& services, std::int32_t (*registerOne)(os::Module
     const wchar_t* marker = std::wcsstr(line, kMarker);
     if (!marker) return kNotAWorker;
     // Only as the window starts it: its quoted path, the marker, the handle's digits and
-    // nothing else, the client end of a message pipe behind them. Any other start with the
-    // marker ends here, having loaded nothing.
+    // nothing else, the client end of a message pipe behind them.
     const wchar_t* quote = line[0] == L'"' ? std::wcschr(line + 1, L'"') : nullptr;
     const wchar_t* digits = marker + std::size(kMarker) - 1;
     wchar_t* end = nullptr;
@@ -212,7 +211,7 @@ int ServeAsWorker(os::Services& services, std::int32_t (*registerOne)(os::Module
     DWORD flags = 0;
     if (!quote || quote + 1 != marker || *digits < L'0' || *digits > L'9' || *end ||
         !GetNamedPipeInfo(pipe, &flags, nullptr, nullptr, nullptr) || flags != (PIPE_CLIENT_END | PIPE_TYPE_MESSAGE))
-        return kRefused;
+        return kNotAWorker;  // a user's command line: refused there as any unknown switch
     // Ours alone: no program a component starts holds it.
     SetHandleInformation(pipe, HANDLE_FLAG_INHERIT, 0);
     workerPipe = pipe;

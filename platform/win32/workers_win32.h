@@ -25,16 +25,17 @@ private:
     std::wstring exe_;
 };
 
-// ServeAsWorker's answer when the program was started as a user starts it: run the window.
+// ServeAsWorker's answer when the program was started as a user starts it (the marker too,
+// when the start is not the window's): run the window or the command line.
 constexpr int kNotAWorker = -1;
-// The exit code of a start with the marker that is not the window's, or of a worker handed a
-// path that is not on the program's lists: ERROR_ACCESS_DENIED.
+// The exit code of a worker handed a path that is not on the program's lists:
+// ERROR_ACCESS_DENIED.
 constexpr int kRefused = 5;
 
 // The worker's side. Serves the window's calls until it closes the channel: each path read
 // goes to registerOne with the services' modules when onLists takes it, and its result goes
-// back; returns 0 then. kNotAWorker at once without the marker; kRefused at once, loading
-// nothing, for any other start with it, and for a path onLists does not take.
+// back; returns 0 then. kNotAWorker at once, having loaded nothing, without the marker or for
+// a start with it that is not the window's; kRefused for a path onLists does not take.
 int ServeAsWorker(os::Services& services, std::int32_t (*registerOne)(os::Modules&, const std::wstring&),
                   bool (*onLists)(os::Services&, const std::wstring&));
 

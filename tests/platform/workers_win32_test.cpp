@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/command_line.h"
 #include "platform/win32/workers_win32.h"
 #include "testdlls/test_dlls.h"
 
@@ -14,8 +15,9 @@ namespace {
 using namespace testdlls;
 
 // Starts that are not the window's, each with a path waiting behind the handle it names: the
-// window's form with a file on no list; with a listed file, more after the handshake, something
-// before it, the pipe's other end. Each ends at once with the refusal's code, loading nothing.
+// window's form with a file on no list, which the worker refuses; with a listed file, more
+// after the handshake, something before it, the pipe's other end, each a user's wrong command
+// line. None loads anything.
 TEST(WorkersWin32, OnlyTheWindowsOwnStartAndListedFilesAreServed) {
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
     const std::wstring listed = SystemFile(L"gridex20.ocx");
@@ -41,7 +43,7 @@ TEST(WorkersWin32, OnlyTheWindowsOwnStartAndListedFilesAreServed) {
         CloseHandle(server);  // a worker that took the path would register it and then end
         int code = 0;
         _cwait(&code, started, 0);
-        EXPECT_EQ(code, win32::kRefused) << i;
+        EXPECT_EQ(code, i ? app::kExitWrongCommandLine : win32::kRefused) << i;
     }
     EXPECT_EQ(Recorded(), L"");
     DeleteFileW(listed.c_str());

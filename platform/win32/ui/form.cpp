@@ -131,6 +131,7 @@ int Form::PageOf(const ui::ControlSpec& design) const {
 }
 
 void Form::RealizePage(int pageId) {
+    if (neverShown_) return;
     std::vector<Control*> made;
     for (auto& c : controls_)
         if (!c->Hwnd() && c->GetKind() != ui::Kind::Timer && PageOf(c->Design()) == pageId) {

@@ -35,6 +35,9 @@ public:
     // Makes the window (hidden) and every control of the layout; false when the window
     // cannot be made (no display, no resources).
     bool Create(ui::EventSink& sink, int clientWidthTwips, int clientHeightTwips);
+    // For a window that is never shown (the command line's runs): a page's controls keep what
+    // they are told and get no windows, which no one would see and each cost Wine round trips.
+    void NeverShow() { neverShown_ = true; }
     // Centred on the screen; the first control of the tab order takes the focus.
     void Show();
     // The message loop; returns when the window is gone.
@@ -121,6 +124,7 @@ private:
     std::vector<std::pair<LOGFONTW, HFONT>> fonts_;  // one per look, freed with the form
     bool lookApplied_ = false;
     bool arranging_ = false;
+    bool neverShown_ = false;
 };
 
 }  // namespace win32
