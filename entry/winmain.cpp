@@ -1,6 +1,5 @@
 // The program's entry: the real platform, the window made from its layout, the message loop.
-#include <windows.h>
-#include <ole2.h>
+#include <windows.h>  // WinMain's own signature; the rest of Windows is platform/win32's
 
 #include <cstdlib>
 #include <string>
@@ -11,6 +10,7 @@
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/resources/resource_ids.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/dll_search.h"
 #include "platform/win32/output_win32.h"
 #include "platform/win32/services_win32.h"
@@ -43,15 +43,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Before the platform groups load their system DLLs.
     win32::RestrictDllSearch();
 
-    // An apartment for the whole run, as the system's registration tool keeps one:
-    // components may use COM while they register, in the window's process or a worker.
     // Made before the window and ended after it is gone.
-    struct OleApartment {
-        const bool entered = SUCCEEDED(OleInitialize(nullptr));
-        ~OleApartment() {
-            if (entered) OleUninitialize();
-        }
-    } apartment;
+    const win32::ComApartment apartment;
     // Started by a re-register command to make its calls, each as the window's process
     // would make it: no window.
     win32::PlatformServices platform;
