@@ -316,7 +316,8 @@ TEST_F(RealWindow, ReRegisterShowsTheClassReachingItsFile) {
     shown->form.DoEvents();
     EXPECT_EQ(Recorded(), L"msjetoledb40.dll;");
     EXPECT_EQ(verdict(), text(IDS_REACH_THIS_FILE));
-    EXPECT_TRUE(Shown(picJET) && Shown(Command3));
+    EXPECT_TRUE(Shown(picJET));
+    EXPECT_TRUE(Shown(Command3));
     SendMessageW(top, WM_CLOSE, 0, 0);
     DeleteFileW(provider.c_str());
 }
