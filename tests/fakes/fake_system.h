@@ -11,8 +11,10 @@ public:
     os::OsVersion version{2, 5, 1, 2600};  // Windows XP
     os::TrueOsVersion trueVersion{6, 0, 6002, 1};  // major 0: RtlGetVersion cannot be asked
     std::uint32_t tempPathLength = 8;  // what GetTempPathA answers; 0 is a failure
-    std::wstring systemDirectory = L"C:\\WINDOWS\\system32", iconTitleFace = L"Tahoma",
-                 moduleFileName = L"C:\\Tools\\LumoraRepair.exe", tempPath = L"C:\\TEMP\\";
+    std::wstring systemDirectory = L"C:\\WINDOWS\\system32";
+    std::wstring iconTitleFace = L"Tahoma";
+    std::wstring moduleFileName = L"C:\\Tools\\LumoraRepair.exe";
+    std::wstring tempPath = L"C:\\TEMP\\";
     std::map<std::wstring, std::wstring> shortPaths;  // any other path has no short form
     std::map<std::wstring, std::wstring> longPaths;   // the files and folders that exist
     std::map<std::wstring, std::int32_t> openErrors;  // any other path opens

@@ -62,7 +62,8 @@ TEST(WorkersWin32, WindowsOfTheCallAndItsPrograms) {
     std::unique_ptr<os::RegisterWorker> worker = workers.Start();
     worker->Send(SystemFile(L"msjtes40.dll"));
     // A first start of notepad under the 32-bit Wine's emulation, beside other work, takes its time.
-    EXPECT_TRUE(Until([&] { return FindWindowW(L"Notepad", nullptr) && worker->ShowsWindow(); }, 300000));
+    EXPECT_TRUE(Until([] { return FindWindowW(L"Notepad", nullptr) != nullptr; }, 300000));
+    EXPECT_TRUE(Until([&] { return worker->ShowsWindow(); }));
     EXPECT_EQ(Recorded(L"Kept"), L"msjtes40.dll;");
     worker = workers.Start();  // the last one ended in its call
     EXPECT_TRUE(Until([] { return !FindWindowW(L"Notepad", nullptr); })) << "notepad outlived its worker";
