@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "app/control_ids.h"
 #include "app/layout.h"
@@ -17,11 +18,13 @@ using namespace ctl;
 
 // A re-register command from its page: the screen at its first file, each step that changed
 // the bar or the line beside it, the screen after it, the warning.
+// meanwhile: what changes on the machine after the page was shown.
 std::wstring RunOf(app::frmLumoraRepair& window, const snapshots::Screen& screen, int tab, int button, int bar,
-                   int name) {
+                   int name, const std::function<void()>& meanwhile = [] {}) {
     auto& form = static_cast<fakes::FakeForm&>(screen.form);
     form[TabStrip1].SelectTab(tab);
     window.OnEvent(TabStrip1, ui::Event::Click, 0);
+    meanwhile();
     const auto state = [&] {
         const bool busy = form.pointer == ui::Pointer::Hourglass;
         std::wstring focus = L"none";
@@ -68,11 +71,13 @@ TEST(Snapshots, EveryPageTheListsAndTheReport) {
                 window.OnEvent(cmdAbout, ui::Event::Click, 0);
                 std::wstring runs = L"== about\n" + snapshots::AsLines(form.messages.at(0));
                 // A listed file gone since the page was shown, one that cannot be opened either.
-                const std::wstring ado = L"C:\\Program Files\\Common Files\\System\\ado";
-                machine.versions.files.erase(ado + L"\\MSADO15.DLL");
-                machine.versions.files.erase(ado + L"\\MSADOR15.DLL");
-                machine.system.openErrors[ado + L"\\MSADOR15.DLL"] = static_cast<std::int32_t>(0x80070020u);
-                runs += RunOf(window, {form, front}, 1, Command1, ProgressBar1, Label11);
+                const auto gone = [&] {
+                    const std::wstring ado = L"C:\\Program Files\\Common Files\\System\\ado";
+                    machine.versions.files.erase(ado + L"\\MSADO15.DLL");
+                    machine.versions.files.erase(ado + L"\\MSADOR15.DLL");
+                    machine.system.openErrors[ado + L"\\MSADOR15.DLL"] = static_cast<std::int32_t>(0x80070020u);
+                };
+                runs += RunOf(window, {form, front}, 1, Command1, ProgressBar1, Label11, gone);
                 runs += RunOf(window, {form, front}, 2, Command3, ProgressBar3, 0);
                 if (product) runs += RunOf(window, {form, front}, 4, Command2, ProgressBar2, Label12);
                 snapshots::Expect(name + "-runs", runs);
