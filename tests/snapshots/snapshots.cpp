@@ -174,19 +174,25 @@ std::string Name(State state, bool product, bool german) {
            states[static_cast<int>(state)];
 }
 
+std::wstring ControlName(int id) {
+    for (const ui::ControlSpec& design : app::Layout())
+        if (design.id == id) return std::wstring(design.name, design.name + std::strlen(design.name));
+    return L"none";
+}
+
 std::wstring Render(const Screen& screen) {
     ui::Form& form = screen.form;
     const int front = screen.frontPage();
     std::wstring out = L"window: " + form.Caption() + L"\n";
     std::vector<int> shown;  // the ids of the containers shown so far
-    for (const ui::ControlSpec& spec : app::Layout()) {
-        ui::Control& c = form[spec.id];
-        const bool inShown = !spec.container || std::find(shown.begin(), shown.end(), spec.container) != shown.end();
-        if (!c.Visible() || !inShown || spec.kind == ui::Kind::Timer) continue;
-        if (spec.kind == ui::Kind::Page && spec.id != front) continue;
-        shown.push_back(spec.id);
-        const std::wstring name = std::wstring(spec.name, spec.name + std::strlen(spec.name)) + L" ";
-        switch (spec.kind) {
+    for (const ui::ControlSpec& design : app::Layout()) {
+        ui::Control& c = form[design.id];
+        const bool inShown = !design.container || std::find(shown.begin(), shown.end(), design.container) != shown.end();
+        if (!c.Visible() || !inShown || design.kind == ui::Kind::Timer) continue;
+        if (design.kind == ui::Kind::Page && design.id != front) continue;
+        shown.push_back(design.id);
+        const std::wstring name = ControlName(design.id) + L" ";
+        switch (design.kind) {
             case ui::Kind::TabStrip:
                 for (int tab = 1; tab <= c.TabCount(); ++tab)
                     out += name + L"tab " + std::to_wstring(tab) + (tab == c.SelectedTab() ? L" (chosen): " : L": ") +

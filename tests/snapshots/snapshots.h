@@ -48,6 +48,9 @@ struct Screen {
     std::function<void()> settle = [] {};
 };
 
+// A control's name in the window's code, by its id; "none" for no control.
+std::wstring ControlName(int id);
+
 // The controls a user sees (each shown, in shown containers, pages only the front one), in
 // the layout's order.
 std::wstring Render(const Screen& screen);

@@ -3,7 +3,6 @@
 // alone, the About text and the re-register runs (the line beside the bar, the warning after).
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 
 #include "app/control_ids.h"
@@ -27,9 +26,7 @@ std::wstring RunOf(app::frmLumoraRepair& window, const snapshots::Screen& screen
     meanwhile();
     const auto state = [&] {
         const bool busy = form.pointer == ui::Pointer::Hourglass;
-        std::wstring focus = L"none";
-        for (const ui::ControlSpec& spec : app::Layout())
-            if (spec.id == form.focus) focus = std::wstring(spec.name, spec.name + std::strlen(spec.name));
+        const std::wstring focus = snapshots::ControlName(form.focus);
         const std::wstring pointer = busy ? L"hourglass" : L"arrow";
         return snapshots::Render(screen) + L"pointer: " + pointer + L"\nfocus: " + focus + L"\n";
     };
