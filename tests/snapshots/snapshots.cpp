@@ -111,8 +111,7 @@ std::string SnapshotPath(const std::string& name) {
 
 }  // namespace
 
-Machine::Machine(State state, bool product, os::Texts& texts)
-    : services{texts, system, registry, versions, folders, shell, modules, workers} {
+Machine::Machine(State state, bool product, os::Texts& texts) : FakeServices(texts) {
     modAPI::ResetWindowsVersionCacheForTests();
     folders.SetPath(modAPI::kFolderCommonFiles, kCommon);
     folders.SetPath(modAPI::kFolderMyDocuments, L"C:\\Data");

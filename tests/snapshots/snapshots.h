@@ -8,13 +8,7 @@
 #include <string>
 
 #include "app/frmLumoraRepair.h"
-#include "fakes/fake_folders.h"
-#include "fakes/fake_modules.h"
-#include "fakes/fake_registry.h"
-#include "fakes/fake_shell.h"
-#include "fakes/fake_system.h"
-#include "fakes/fake_versions.h"
-#include "fakes/fake_workers.h"
+#include "fakes/fake_services.h"
 
 namespace snapshots {
 
@@ -24,16 +18,8 @@ enum class State { Every, None, Mixed };
 inline constexpr State kStates[] = {State::Every, State::None, State::Mixed};
 
 // The machine of a state, with the texts the caller reads (a table of the fakes, or the resources).
-struct Machine {
+struct Machine : fakes::FakeServices {
     Machine(State state, bool product, os::Texts& texts);
-    fakes::FakeSystem system;
-    fakes::FakeRegistry registry;
-    fakes::FakeVersions versions;
-    fakes::FakeFolders folders;
-    fakes::FakeShell shell;
-    fakes::FakeModules modules;
-    fakes::FakeWorkers workers{modules};
-    os::Services services;
 };
 
 // "installed-en-mixed": the file name of a snapshot.

@@ -9,15 +9,10 @@
 #include "app/frmLumoraRepair.h"
 #include "app/layout.h"
 #include "app/command_line.h"
-#include "fakes/fake_folders.h"
 #include "fakes/fake_output.h"
-#include "fakes/fake_registry.h"
-#include "fakes/fake_shell.h"
-#include "fakes/fake_system.h"
+#include "fakes/fake_services.h"
 #include "fakes/fake_texts.h"
 #include "fakes/fake_ui.h"
-#include "fakes/fake_versions.h"
-#include "fakes/fake_workers.h"
 #include "platform/text_ids.h"
 #include "probes/modAPI.h"
 #include "snapshots/snapshots.h"
@@ -41,9 +36,9 @@ std::int32_t LR_WINAPI Registers() {
 }
 
 // Windows XP, the Common Files folder set, the product not installed.
-class AppTest : public ::testing::Test {
+class AppTest : public ::testing::Test, protected fakes::FakeServices {
 protected:
-    AppTest() {
+    AppTest() : FakeServices(texts) {
         modAPI::ResetWindowsVersionCacheForTests();
         folders.SetPath(modAPI::kFolderCommonFiles, kCommon);
         outcomes.clear();
@@ -68,15 +63,7 @@ protected:
         modules.files[L"~" + app::GetFile(path)][L"DllRegisterServer"] = &Registers;
     }
 
-    fakes::FakeTexts texts;
-    fakes::FakeSystem system;
-    fakes::FakeRegistry registry;
-    fakes::FakeVersions versions;
-    fakes::FakeFolders folders;
-    fakes::FakeShell shell;
-    fakes::FakeModules modules;
-    fakes::FakeWorkers workers{modules};
-    os::Services services{texts, system, registry, versions, folders, shell, modules, workers};
+    fakes::FakeTexts texts;  // bound by the services at once, read only later
     fakes::FakeForm form{app::Layout()};
     app::frmLumoraRepair window{services, form};
 };
