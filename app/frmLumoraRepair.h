@@ -115,6 +115,9 @@ private:
         unsigned reason = 0;  // the text of what a component did to the worker; 0: its call failed
         bool gone = false;    // listed, then not found by the run; code: why it cannot be opened, or 0
     };
+    // One re-register command, from hiding its button to showing it again; the failures.
+    struct RegisterCommand;
+    std::vector<RegisterFailure> RunRegisterCommand(const RegisterCommand& command);
     void RegisterEntries(const std::vector<FileEntry>& list, const std::vector<FileEntry>& listed, int progressBar,
                          int nameLabel, std::unique_ptr<os::RegisterWorker>& worker,
                          std::vector<RegisterFailure>& failures);

@@ -162,70 +162,71 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
     form_.ShowWarning(text, kProgramTitle);
 }
 
-void frmLumoraRepair::Command1_Click() {
-    form_[ctl::Command1].SetVisible(false);
-    const bool linkShown = form_[ctl::Label19].Visible();
-    if (linkShown) form_[ctl::Label19].SetVisible(false);
+// What tells the three commands apart.
+struct frmLumoraRepair::RegisterCommand {
+    int button;
+    int bar;
+    bool showBar;   // the Other components page's bar never shows
+    int nameLabel;  // beside the bar, the name of the file registering; 0: none
+    int link;       // hidden while the command runs, then shown as it was; 0: none
+    bool linkAfter;  // the link shown after the run whatever it was before
+    std::vector<FileEntry> frmLumoraRepair::*list;
+    void (frmLumoraRepair::*rebuild)();  // first, from the disk; null: the list as its page built it
+    int view;                            // shown again with what the run changed; 0: none
+    std::vector<ClassReach> frmLumoraRepair::*classes;
+};
+
+// The run goes over the list as the page showed it at the click, rebuilt first where the
+// command says; the page is restored before the failures are named.
+auto frmLumoraRepair::RunRegisterCommand(const RegisterCommand& command) -> std::vector<RegisterFailure> {
+    const std::vector<FileEntry> listed = this->*command.list;
+    form_[command.button].SetVisible(false);
+    const bool linkShown = command.link && form_[command.link].Visible();
+    if (linkShown) form_[command.link].SetVisible(false);
     BeginBusy();
-    form_.Refresh();
+    form_.Refresh();  // the button gone before the files are examined
     form_.DoEvents();
-    // Started before the list is rebuilt: the worker comes up while the files are examined.
-    std::unique_ptr<os::RegisterWorker> worker = os_.workers.Start();
-    const std::vector<FileEntry> listed = MDACFileList;
-    BuildMDACFileList();
-    const std::vector<FileEntry> list = MDACFileList;
-    form_[ctl::ProgressBar1].SetVisible(true);
-    form_[ctl::ProgressBar1].SetProgressMax(static_cast<int>(list.size()));
+    std::unique_ptr<os::RegisterWorker> worker;
+    if (command.rebuild) {
+        worker = os_.workers.Start();  // it comes up while the files are examined
+        (this->*command.rebuild)();
+    }
+    const std::vector<FileEntry> list = this->*command.list;
+    if (command.showBar) form_[command.bar].SetVisible(true);
+    form_[command.bar].SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
-    RegisterEntries(list, listed, ctl::ProgressBar1, ctl::Label11, worker, failures);
-    ShowFileList(ctl::lvwMDACFiles, MDACFileList, MDACClasses);  // what the run changed
-    form_[ctl::Label11].SetCaption(L"");
-    if (linkShown) form_[ctl::Label19].SetVisible(true);
-    form_[ctl::Command1].SetVisible(true);
-    form_[ctl::ProgressBar1].SetVisible(false);
+    RegisterEntries(list, listed, command.bar, command.nameLabel, worker, failures);
+    if (command.view) ShowFileList(command.view, this->*command.list, this->*command.classes);
+    if (command.nameLabel) form_[command.nameLabel].SetCaption(L"");
+    if (linkShown || command.linkAfter) form_[command.link].SetVisible(true);
+    form_[command.button].SetVisible(true);
+    form_[command.bar].SetVisible(false);
     EndBusy();
     form_[ctl::cmdQuit].SetFocus();
-    ReportRegisterFailures(failures);
+    return failures;
+}
+
+void frmLumoraRepair::Command1_Click() {
+    const RegisterCommand mdac{ctl::Command1, ctl::ProgressBar1, true, ctl::Label11, ctl::Label19, false,
+                               &frmLumoraRepair::MDACFileList, &frmLumoraRepair::BuildMDACFileList,
+                               ctl::lvwMDACFiles, &frmLumoraRepair::MDACClasses};
+    ReportRegisterFailures(RunRegisterCommand(mdac));
 }
 
 // Only the Jet page's own controls: the MDAC page's link is none of this command's business.
 void frmLumoraRepair::Command3_Click() {
-    const std::vector<FileEntry> list = JetFileList;  // as the page last built it, at the click
-    form_[ctl::Command3].SetVisible(false);
-    BeginBusy();
-    form_.DoEvents();
-    form_[ctl::ProgressBar3].SetVisible(true);
-    form_[ctl::ProgressBar3].SetProgressMax(static_cast<int>(list.size()));
-    std::vector<RegisterFailure> failures;
-    std::unique_ptr<os::RegisterWorker> worker;
-    RegisterEntries(list, list, ctl::ProgressBar3, 0, worker, failures);
-    ShowFileList(ctl::lvwJetFiles, JetFileList, JetClasses);  // what the run changed
-    form_[ctl::Command3].SetVisible(true);
-    form_[ctl::ProgressBar3].SetVisible(false);
-    EndBusy();
-    form_[ctl::cmdQuit].SetFocus();
-    ReportRegisterFailures(failures);
+    const RegisterCommand jet{ctl::Command3, ctl::ProgressBar3, true, 0, 0, false, &frmLumoraRepair::JetFileList,
+                              nullptr, ctl::lvwJetFiles, &frmLumoraRepair::JetClasses};
+    ReportRegisterFailures(RunRegisterCommand(jet));
 }
 
 // The Other components page's command. Its button is hidden as laid out and nothing shows
 // it; its bar is never shown either.
 void frmLumoraRepair::Command2_Click() {
-    form_[ctl::Command2].SetVisible(false);
-    form_[ctl::Label20].SetVisible(false);
-    BeginBusy();
-    form_.DoEvents();
-    const std::vector<FileEntry> listed = ComponentFileList;
-    BuildComponentFileList();
-    const std::vector<FileEntry> list = ComponentFileList;
-    form_[ctl::ProgressBar2].SetProgressMax(static_cast<int>(list.size()));
-    std::vector<RegisterFailure> failures;
-    std::unique_ptr<os::RegisterWorker> worker;
-    RegisterEntries(list, listed, ctl::ProgressBar2, ctl::Label12, worker, failures);
-    form_[ctl::Label12].SetCaption(L"");
-    form_[ctl::Label20].SetVisible(true);
-    form_[ctl::Command2].SetVisible(true);
-    EndBusy();
-    ReportRegisterFailures(failures);
+    const RegisterCommand components{ctl::Command2, ctl::ProgressBar2, false, ctl::Label12, ctl::Label20, true,
+                                     &frmLumoraRepair::ComponentFileList, &frmLumoraRepair::BuildComponentFileList,
+                                     0, nullptr};
+    ReportRegisterFailures(RunRegisterCommand(components));
 }
 
 }  // namespace app
