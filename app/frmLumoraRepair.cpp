@@ -1,9 +1,11 @@
 #include "app/frmLumoraRepair.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/control_ids.h"
 #include "app/file_lists.h"
+#include "app/pages.h"
 #include "platform/text_ids.h"
 #include "platform/registry.h"
 #include "platform/strings.h"
@@ -44,7 +46,6 @@ constexpr Route kRoutes[] = {
 };
 
 constexpr wchar_t kProductDocumentType[] = L".lma";
-constexpr int kTabWindows = 3, kTabComponents = 4;
 
 }  // namespace
 
@@ -108,14 +109,17 @@ void frmLumoraRepair::Form_Load() {
         form_.SetCaption(Text(IDS_CAPTION_INSTALLED));
         form_[ctl::lblLumoraAd].SetVisible(false);
         form_[ctl::lblLumoraAdLink].SetVisible(false);
-        tabs.SetTabCaption(kTabWindows, Text(IDS_TAB_WINDOWS));
-        tabs.SetTabCaption(kTabComponents, Text(IDS_TAB_COMPONENTS));
     } else {
         form_.SetCaption(Text(IDS_CAPTION_NOT_INSTALLED));
         form_[ctl::lblLumoraAd].SetCaption(Text(IDS_AD_LINE));
         form_[ctl::lblLumoraAdLink].SetCaption(Text(IDS_AD_DOWNLOAD));
-        tabs.SetTabCaption(kTabWindows, Text(IDS_TAB_WINDOWS));
-        tabs.RemoveTab(kTabComponents);
+    }
+    // From the last tab: removing one keeps the numbers of those before it. A tab already
+    // gone (a second load) is left alone.
+    for (int tab = std::min(static_cast<int>(Pages().size()), tabs.TabCount()); tab >= 1; --tab) {
+        const Page& page = Pages()[tab - 1];
+        if (page.productOnly && !ProductInstalled) tabs.RemoveTab(tab);
+        else if (page.tabText) tabs.SetTabCaption(tab, Text(page.tabText));
     }
 
     // 5.
@@ -132,15 +136,12 @@ void frmLumoraRepair::Form_Load() {
     SetUpFileListView(form_[ctl::lvwMDACFiles]);
     SetUpFileListView(form_[ctl::lvwJetFiles]);
 
-    // 8. The MDAC page in front; the Other components page lies beneath it untouched.
-    form_[ctl::picMDAC].SetVisible(true);
-    form_[ctl::picMDAC].BringToFront();
-    form_[ctl::picJET].SetVisible(false);
-    form_[ctl::picWindows].SetVisible(false);
+    // 8. The first page in front.
+    BringPageToFront(Pages().front());
 
     // 9. Not for a report alone, which fills this page again at once: its versions and
     // classes are the costliest facts, read twice for nothing.
-    if (!ReportFillsPages) ShowMDACPage();
+    if (!ReportFillsPages) (this->*Pages().front().fill)();
 
     // The report is there on every page, through the system menu.
     form_.AddSystemMenuItem(kCopyReportCommand, Text(IDS_MENU_COPY_REPORT));

@@ -20,6 +20,8 @@ class Output;
 
 namespace app {
 
+struct Page;
+
 // The title of the program's own messages.
 inline constexpr wchar_t kProgramTitle[] = L"LumoraRepair";
 
@@ -100,6 +102,8 @@ public:
     void BuildJetFileList();
 
 private:
+    // The page shown and in front, every other one hidden.
+    void BringPageToFront(const Page& chosen);
     void SetButtonIcon(ui::Control& button, const ui::Picture& picture, int marginLeft, int marginTop);
     void SetUpFileListView(ui::Control& view);
     std::wstring Text(unsigned id) const;

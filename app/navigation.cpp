@@ -1,6 +1,7 @@
-// Page navigation: a tab selection brings its page to the front and fills it afresh.
+// Page navigation: a tab's choice brings its page to the front and fills it afresh.
 #include "app/control_ids.h"
 #include "app/frmLumoraRepair.h"
+#include "app/pages.h"
 
 namespace app {
 
@@ -12,36 +13,20 @@ void frmLumoraRepair::TabStrip1_Click() {
     if (focused == LastTabFocus) return;
     LastTabFocus = focused;
 
-    auto show = [this](int page) {
-        form_[page].SetVisible(true);
-        form_[page].BringToFront();
-    };
-    auto hide = [this](int page) { form_[page].SetVisible(false); };
-    switch (tabs.SelectedTab()) {
-        case 1:
-            show(ctl::picMDAC);
-            hide(ctl::picJET), hide(ctl::picWindows), hide(ctl::picComponents);
-            ShowMDACPage();
-            break;
-        case 2:
-            show(ctl::picJET);
-            hide(ctl::picMDAC), hide(ctl::picWindows), hide(ctl::picComponents);
-            ShowJetPage();
-            break;
-        case 3:
-            show(ctl::picWindows);
-            hide(ctl::picJET), hide(ctl::picMDAC), hide(ctl::picComponents);
-            ShowWindowsPage();
-            break;
-        case 4:
-            show(ctl::picComponents);
-            hide(ctl::picWindows), hide(ctl::picJET), hide(ctl::picMDAC);
-            ShowComponentsPage();
-            break;
-        default:
-            break;
+    const int tab = tabs.SelectedTab();
+    if (tab >= 1 && tab <= static_cast<int>(Pages().size())) {
+        const Page& chosen = Pages()[tab - 1];
+        BringPageToFront(chosen);
+        (this->*chosen.fill)();
     }
     form_[ctl::cmdQuit].SetFocus();  // whatever the tab was, even one without a page
+}
+
+void frmLumoraRepair::BringPageToFront(const Page& chosen) {
+    form_[chosen.container].SetVisible(true);
+    form_[chosen.container].BringToFront();
+    for (const Page& page : Pages())
+        if (page.container != chosen.container) form_[page.container].SetVisible(false);
 }
 
 void frmLumoraRepair::TabStrip1_MouseDown() { form_[ctl::TabTimer].SetEnabled(true); }

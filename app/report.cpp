@@ -5,6 +5,7 @@
 #include "app/control_ids.h"
 #include "app/file_lists.h"
 #include "app/frmLumoraRepair.h"
+#include "app/pages.h"
 #include "platform/system.h"
 #include "platform/text_ids.h"
 #include "platform/texts.h"
@@ -14,32 +15,6 @@ namespace {
 
 constexpr wchar_t kProgramLine[] = L"LumoraRepair 1.10.0.48";
 constexpr wchar_t kNewLine[] = L"\r\n";
-
-// One line of a page: a caption and the value beside it; a heading when value is 0.
-struct ReportLine {
-    int caption, value;
-};
-// By tab, from the first: the page switch's order.
-struct ReportPage {
-    void (frmLumoraRepair::*fill)();
-    std::initializer_list<ReportLine> lines;
-    int list;  // list view of the page's files, or 0
-    std::vector<ClassReach> frmLumoraRepair::*classes;  // the list's classes created by name, or none
-};
-
-using namespace ctl;
-const ReportPage kReportPages[] = {
-    {&frmLumoraRepair::ShowMDACPage, {{Label7, Label8}, {Label19, Label21}, {Label22, 0}}, lvwMDACFiles,
-     &frmLumoraRepair::MDACClasses},
-    {&frmLumoraRepair::ShowJetPage, {{Label25, Label24}, {Label23, Label10}, {Label9, 0}}, lvwJetFiles, &frmLumoraRepair::JetClasses},
-    {&frmLumoraRepair::ShowWindowsPage,
-     {{Frame1, 0}, {Label1, Label2}, {Label3, Label4}, {Label6, Label5}, {Label14, Label13},
-      {Frame2, 0}, {Label28, Label29}, {Label31, Label30}, {Label33, Label32}, {Label26, Label27}},
-     0, nullptr},
-    {&frmLumoraRepair::ShowComponentsPage,
-     {{Frame3, 0}, {Label18, Label17}, {Label15, Label16}, {Label35, Label34}, {Label37, Label36}, {Label39, Label38}},
-     0, nullptr},
-};
 
 std::wstring Row(ui::Control& view, int item) {
     std::wstring row;
@@ -84,12 +59,12 @@ void frmLumoraRepair::FileList_ContextMenu(int view) {
 std::wstring frmLumoraRepair::ReportText() {
     std::wstring text = std::wstring(kProgramLine) + kNewLine + Text(IDS_REPORT_CREATED) + L" " +
                         os_.system.LocalDateTimeText() + kNewLine;
-    ui::Control& tabs = form_[TabStrip1];
-    for (int tab = 1; tab <= tabs.TabCount() && tab <= static_cast<int>(std::size(kReportPages)); ++tab) {
-        const ReportPage& page = kReportPages[tab - 1];
+    ui::Control& tabs = form_[ctl::TabStrip1];
+    for (int tab = 1; tab <= tabs.TabCount() && tab <= static_cast<int>(Pages().size()); ++tab) {
+        const Page& page = Pages()[tab - 1];
         (this->*page.fill)();
         text += kNewLine + std::wstring(L"[") + tabs.TabCaption(tab) + L"]" + kNewLine;
-        for (const ReportLine& line : page.lines) {
+        for (const ReportLine& line : page.report) {
             ui::Control& caption = form_[line.caption];
             if (!caption.Visible()) continue;  // a row the page hid
             text += caption.Caption();
