@@ -135,7 +135,8 @@ private:
     int RegisterList(unsigned list, std::vector<std::wstring>& log, os::Output& output);
     void BeginBusy();
     void EndBusy();
-    int busyRuns_ = 0;  // commands running, one inside another's message processing
+    int busyRuns_ = 0;
+    bool reporting_ = false;  // the pages filled for the report: no message box of theirs  // commands running, one inside another's message processing
     // A registry object set to read one text value below HKEY_LOCAL_MACHINE; empty if missing.
     cRegistry MachineTextReader(const wchar_t* section, const wchar_t* valueName) const;
     std::wstring WindowsName() const;

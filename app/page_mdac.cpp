@@ -89,8 +89,9 @@ void frmLumoraRepair::ShowMDACPage() {
 void frmLumoraRepair::BuildMDACFileList() {
     MDACFileList.assign(std::size(kMDACFiles), FileEntry{});
     const std::wstring base = modAPI::GetSpecialFolderPath(os_.folders, modAPI::kFolderCommonFiles);
-    // Told before any file is examined; the build then goes on below an empty base.
-    if (base.empty() && !Unattended) form_.ShowMessage(Text(IDS_COMMON_FILES_NOT_SET), kProgramTitle);
+    // Told before any file is examined, by the page and not by a report of it (a menu
+    // command); the build then goes on below an empty base.
+    if (base.empty() && !Unattended && !reporting_) form_.ShowMessage(Text(IDS_COMMON_FILES_NOT_SET), kProgramTitle);
     // Unattended, told once in the report and on the console instead.
     if (base.empty() && Unattended && Notices.empty()) Notices.push_back(Text(IDS_COMMON_FILES_NOT_SET));
     MDACFileList = BuildFileList(os_.versions, base, kMDACFiles, std::size(kMDACFiles));

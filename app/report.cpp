@@ -62,7 +62,9 @@ std::wstring frmLumoraRepair::ReportText() {
     ui::Control& tabs = form_[ctl::TabStrip1];
     for (int tab = 1; tab <= tabs.TabCount() && tab <= static_cast<int>(Pages().size()); ++tab) {
         const Page& page = Pages()[tab - 1];
+        reporting_ = true;
         (this->*page.fill)();
+        reporting_ = false;
         text += kNewLine + std::wstring(L"[") + tabs.TabCaption(tab) + L"]" + kNewLine;
         for (const ReportLine& line : page.report) {
             ui::Control& caption = form_[line.caption];

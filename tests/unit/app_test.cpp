@@ -166,7 +166,8 @@ TEST_F(AppTest, MdacRowWindowsNameAndTemporaryFolder) {
 // The skip marks as the tables set them (rows and their order are the snapshots'). Ctrl+C
 // copies the selected rows under the headers (nothing when none is selected), Ctrl+A and the
 // context menu select every row; a clipboard that cannot be had is said. Without the
-// Common Files folder the user is told, and the files are looked for below nothing.
+// Common Files folder the user is told (by the page, not by a report of it), and the files
+// are looked for below nothing.
 TEST_F(AppTest, FileListsCopied) {
     versions.AddVersion(kCommon + L"\\System\\Ole DB\\OLEDB32.DLL", 2, 81, 1117, 4);
     versions.AddVersion(kSys + L"\\msjet40.dll", 4, 0, 8618, 0);
@@ -201,6 +202,9 @@ TEST_F(AppTest, FileListsCopied) {
     window.BuildMDACFileList();
     EXPECT_EQ(form.messages, (Strings{L"en 204|LumoraRepair", T(IDS_COMMON_FILES_NOT_SET) + L"|LumoraRepair"}));
     EXPECT_EQ(window.MDACFileList[17].FilePath, L"Not found");
+    form.clipboardFails = false;
+    window.CopyReport();
+    EXPECT_EQ(form.messages.size(), 2u) << "the report's fill of the page showed its box";
 }
 
 // The classes are read in the 32-bit view, and again only when the system says they may have
