@@ -181,14 +181,12 @@ std::wstring ControlName(int id) {
 
 std::wstring Render(const Screen& screen) {
     ui::Form& form = screen.form;
-    const int front = screen.frontPage();
     std::wstring out = L"window: " + form.Caption() + L"\n";
     std::vector<int> shown;  // the ids of the containers shown so far
     for (const ui::ControlSpec& design : app::Layout()) {
         ui::Control& c = form[design.id];
         const bool inShown = !design.container || std::find(shown.begin(), shown.end(), design.container) != shown.end();
         if (!c.Visible() || !inShown || design.kind == ui::Kind::Timer) continue;
-        if (design.kind == ui::Kind::Page && design.id != front) continue;
         shown.push_back(design.id);
         const std::wstring name = ControlName(design.id) + L" ";
         switch (design.kind) {

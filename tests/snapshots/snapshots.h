@@ -25,20 +25,17 @@ struct Machine : fakes::FakeServices {
 // "installed-en-mixed": the file name of a snapshot.
 std::string Name(State state, bool product, bool german);
 
-// How a form shows what the interface does not tell: the page in front of the others (all
-// lie on one place, and a shown page may lie behind), and a step to let a real window's
-// messages run.
+// A form, and a step to let a real window's messages run.
 struct Screen {
     ui::Form& form;
-    std::function<int()> frontPage;
     std::function<void()> settle = [] {};
 };
 
 // A control's name in the window's code, by its id; "none" for no control.
 std::wstring ControlName(int id);
 
-// The controls a user sees (each shown, in shown containers, pages only the front one), in
-// the layout's order.
+// The controls a user sees (each shown, in shown containers: one page is shown at a time),
+// in the layout's order.
 std::wstring Render(const Screen& screen);
 
 // The window started, then each tab in turn, each list by its version column, the report.
