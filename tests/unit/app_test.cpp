@@ -399,34 +399,30 @@ TEST_F(WorkerRunsTest, WhatAComponentDoesIsNamedAndTheRunGoesOn) {
 // by its classes; a file that cannot be written says so on the console.
 TEST(Unattended, ReportIsCopyReportsTextAndItsCodeTellsTheState) {
     using snapshots::State;
-    struct Case {
-        State state;
-        bool commonFiles;
-        std::uint32_t writeError;
-        int code;
-        Strings console;
-    } const cases[] = {
-        {State::Every, true, 0, 0, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 0\r\n"}},
-        {State::Mixed, true, 0, 2, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 20\r\n"}},
-        {State::Every, true, 5, 4, {L"en 302 C:\\work\\r.txt  text of 5 for C:\\work\\r.txt\r\n"}},
-        {State::None, false, 0, 2, {L"en 140\r\n", L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
+    // The machine, the notice a missing Common Files folder adds, what writing the file answers,
+    // the exit code, the console's lines.
+    const std::tuple<State, std::wstring, std::uint32_t, int, Strings> cases[] = {
+        {State::Every, L"", 0, 0, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 0\r\n"}},
+        {State::Mixed, L"", 0, 2, {L"en 301 C:\\work\\r.txt\r\n", L"en 303 20\r\n"}},
+        {State::Every, L"", 5, 4, {L"en 302 C:\\work\\r.txt  text of 5 for C:\\work\\r.txt\r\n"}},
+        {State::None, L"\r\nen 140\r\n", 0, 2, {L"en 140\r\n", L"en 301 C:\\work\\r.txt\r\n", L"en 303 34\r\n"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(&c - cases));
+        const auto& [state, notice, writeError, code, console] = c;
         fakes::FakeTexts texts;
-        snapshots::Machine machine(c.state, false, texts);
-        if (!c.commonFiles) machine.folders.answers.erase(modAPI::kFolderCommonFiles);
+        snapshots::Machine machine(state, false, texts);
+        if (!notice.empty()) machine.folders.answers.erase(modAPI::kFolderCommonFiles);
         fakes::FakeForm form(app::Layout());
         app::frmLumoraRepair window(machine.services, form);
         fakes::FakeOutput output;
-        output.writeError = c.writeError;
-        EXPECT_EQ(window.RunUnattended(app::ParseCommandLine({L"/report", L"r.txt"}), output), c.code);
-        EXPECT_EQ(output.lines, c.console);
+        output.writeError = writeError;
+        EXPECT_EQ(window.RunUnattended(app::ParseCommandLine({L"/report", L"r.txt"}), output), code);
+        EXPECT_EQ(output.lines, console);
         EXPECT_EQ(machine.versions.sizeCalls, 34);  // each MDAC and Jet file read once: no page filled twice
         EXPECT_TRUE(form.messages.empty());
         window.OnEvent(Form, E::SystemMenu, 0x100);
-        const std::wstring notice = c.commonFiles ? L"" : L"\r\nen 140\r\n";
-        EXPECT_EQ(output.files[L"r.txt"], c.writeError ? "" : app::ReportFileBytes(form.clipboard + notice));
+        EXPECT_EQ(output.files[L"r.txt"], writeError ? "" : app::ReportFileBytes(form.clipboard + notice));
     }
 }
 
@@ -441,7 +437,6 @@ TEST_F(AppTest, UnattendedRegisterNamesEveryFilesOutcome) {
     outcomes = {kDenied};
     fakes::FakeOutput output;
     EXPECT_EQ(window.RunUnattended(app::ParseCommandLine({L"/register", L"jet", L"/report", L"r.txt"}), output), 3);
-    EXPECT_EQ(workers.now, 60000u);
     EXPECT_TRUE(form.warnings.empty());
     EXPECT_EQ(output.lines.at(0), L"Jet: en 304 0, en 305 2\r\n");
     const std::wstring each = L"\r\nen 306\r\n" + kSys + L"\\msjet40.dll\ten 309\r\n" +
