@@ -314,10 +314,11 @@ void Run(const std::vector<std::wstring>& args) {
             }
             if (std::to_wstring(ExitCode()) != code) throw std::wstring{L"exit code " + std::to_wstring(ExitCode())};
         } else if (command == L"line") {
-            // The report file, read as UTF-16 (its bytes are the unit tests'), has a line starting with TEXT.
+            // The report file: UTF-16 little-endian with its mark, and a line that starts with TEXT.
             std::ifstream in(std::filesystem::path(WindowsPath(next())), std::ios::binary);
             const std::wstring start = next();
             const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+            if (bytes.compare(0, 2, "\xFF\xFE") != 0) throw std::wstring{L"no UTF-16 mark"};
             const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
             if (text.find(L"\r\n" + start) == std::wstring::npos) throw std::wstring{L"no line " + start};
         } else if (command == L"screenshots") {
