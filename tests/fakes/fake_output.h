@@ -18,8 +18,7 @@ public:
         if (console) lines.push_back(text);
         return console;
     }
-    std::uint32_t WriteWhole(const std::wstring& path, const std::string& bytes,
-                             std::wstring& fullPath) override {
+    std::uint32_t WriteWhole(const std::wstring& path, const std::string& bytes, std::wstring& fullPath) override {
         fullPath = L"C:\\work\\" + path;
         if (!writeError) files[path] = bytes;
         return writeError;
