@@ -71,7 +71,7 @@ DWORD ExitCode() {
     return code;
 }
 
-// The visible top-level windows of the program: its own, a message box (#32770), a popup menu (#32768).
+// The visible top-level windows of the program: its own, a message box (#32770).
 std::vector<HWND> Windows(const wchar_t* windowClass = nullptr) {
     std::vector<HWND> found;
     for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, windowClass, nullptr));) {

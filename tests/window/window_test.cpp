@@ -75,8 +75,9 @@ void OnNext(const wchar_t* kind, std::function<void(HWND)> look) {
     pending = std::move(look);
     wanted = kind;
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) CALLBACK -> void {
-        const HWND up = FindWindowW(wanted, nullptr);
-        if (!up || !IsWindowVisible(up)) return;
+        // A box is this thread's active window; a menu never is.
+        const HWND up = lstrcmpW(wanted, L"#32770") == 0 ? GetActiveWindow() : FindWindowW(wanted, nullptr);
+        if (!IsClass(up, wanted) || !IsWindowVisible(up)) return;
         KillTimer(nullptr, timer);
         pending(up);
         if (IsClass(up, L"#32768")) EndMenu();
@@ -149,8 +150,7 @@ TEST_F(RealWindow, ListPagesKeysLinksAndBoxes) {
     NMLISTVIEW note{};
     note.hdr = {H(lvwMDACFiles), static_cast<UINT_PTR>(lvwMDACFiles), static_cast<UINT>(LVN_COLUMNCLICK)};
     note.iSubItem = 1;
-    const LPARAM header = reinterpret_cast<LPARAM>(&note);
-    SendMessageW(GetParent(H(lvwMDACFiles)), WM_NOTIFY, static_cast<WPARAM>(lvwMDACFiles), header);
+    SendMessageW(GetParent(H(lvwMDACFiles)), WM_NOTIFY, lvwMDACFiles, reinterpret_cast<LPARAM>(&note));
     EXPECT_TRUE(view.Sorted());
     EXPECT_EQ(view.SortKey(), 1);
 
