@@ -50,7 +50,12 @@ file(GLOB LR_WINDOW_SOURCES CONFIGURE_DEPENDS window/*.cpp snapshots/*.cpp)
 add_executable(window_tests ${LR_WINDOW_SOURCES} $<TARGET_OBJECTS:lumora_resources>)
 target_link_libraries(window_tests PRIVATE lumora_win32 ${LR_GTEST_MAIN})
 target_include_directories(window_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_compile_definitions(window_tests PRIVATE LR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+# Wine's browser for the window test's links: it notes each address it is given.
+set(LR_BROWSER ${CMAKE_CURRENT_BINARY_DIR}/browser)
+file(MAKE_DIRECTORY ${LR_BROWSER})
+file(WRITE ${LR_BROWSER}/browser.sh "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/opened.txt\"\n")
+file(CHMOD ${LR_BROWSER}/browser.sh PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ WORLD_READ)
+target_compile_definitions(window_tests PRIVATE LR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" LR_BROWSER_DIR="${LR_BROWSER}")
 gtest_discover_tests(window_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX window.
   PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON ENVIRONMENT "${LR_WINE_ENV};LANG=en_US.UTF-8;LC_ALL=")
 
