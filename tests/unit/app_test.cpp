@@ -419,7 +419,8 @@ TEST(Unattended, ReportIsCopyReportsTextAndItsCodeTellsTheState) {
 
 // /register runs the buttons' procedure: every file of the list in order, in workers, each
 // file's outcome after the facts; failures and a component's window that no one can answer
-// (ended at the time limit) named, with their own code. Without /report no file is written.
+// (ended at the time limit) named, with their own code. Without /report no file is written;
+// without Common Files no box is shown.
 TEST_F(AppTest, UnattendedRegisterNamesEveryFilesOutcome) {
     for (const auto& row : app::kJetFiles) Place(kSys + row.suffix);
     for (const auto& row : app::kMDACFiles) Place(kCommon + row.suffix);
@@ -443,6 +444,9 @@ TEST_F(AppTest, UnattendedRegisterNamesEveryFilesOutcome) {
     EXPECT_EQ(window.RunUnattended(app::ParseCommandLine({L"-REGISTER", L"mdac"}), output), 0);
     EXPECT_EQ(output.lines.back(), L"MDAC: en 304 21, en 305 0\r\n");
     EXPECT_EQ(output.files.size(), 1u);
+    folders.answers.clear();
+    window.RunUnattended(app::ParseCommandLine({L"/register", L"mdac"}), output);
+    EXPECT_TRUE(form.messages.empty()) << "no Common Files told in a box without a window";
 }
 
 }  // namespace
