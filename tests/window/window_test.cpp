@@ -238,6 +238,7 @@ TEST_F(RealWindow, ComponentsThatMisbehaveInTheirWorkers) {
         Sleep(shown->window.RegisterTimeoutMs + 1000);
         HWND box = nullptr;
         Until([&] {
+            // Dismissed, and again should a first close not reach it: never left up.
             if (const HWND asks = FindWindowW(L"#32770", L"lrtest")) PostMessageW(asks, WM_COMMAND, IDOK, 0);
             return (box = FindWindowW(L"#32770", L"LumoraRepair")) != nullptr || done;
         }, 600000);
