@@ -37,12 +37,12 @@ public:
 private:
     struct Worker : os::RegisterWorker {
         explicit Worker(FakeWorkers& w) : owner(w) {}
-        ~Worker() override { owner.log.push_back(calling ? L"killed" : L"closed"); }
+        // In its call until the time its script takes has passed.
+        ~Worker() override { owner.log.push_back(owner.now - began < script.takesMs ? L"killed" : L"closed"); }
         void Send(const std::wstring& sent) override {
             owner.log.push_back(L"send " + sent);
             path = sent;
             began = owner.now;
-            calling = true;
             script = owner.scripts.count(path) ? owner.scripts[path] : Script{};
         }
         // A second at most passes per wait, so the window's messages run meanwhile. An answer
@@ -51,7 +51,6 @@ private:
             const std::uint32_t step = std::min<std::uint32_t>(ms, 1000);
             const bool done = owner.now - began + step >= script.takesMs;
             owner.now = done ? std::max(owner.now, began + script.takesMs) : owner.now + step;
-            calling = !done;
             if (!done) return {};
             if (script.end != os::CallEnd::Returned) return {script.end, script.code};
             return {os::CallEnd::Returned, modDLLRegister::RegisterServer(owner.modules, path)};
@@ -62,7 +61,6 @@ private:
         std::wstring path;
         Script script;
         std::uint32_t began = 0;
-        bool calling = false;
     };
 };
 

@@ -14,39 +14,34 @@ namespace {
 
 using namespace testdlls;
 
-// Starts that are not the window's, each with a path waiting behind the handle it names: the
-// window's form with a file on no list, which the worker refuses; with a listed file, more
-// after the handshake, something before it, the pipe's other end, each a user's wrong command
-// line. None loads anything.
+// The window's worker given a file on no list refuses it. Starts that are not the window's,
+// each a user's wrong command line: more after the handshake, something before it, the pipe's
+// other end.
 TEST(WorkersWin32, OnlyTheWindowsOwnStartAndListedFilesAreServed) {
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\LumoraRepairTests");
-    const std::wstring listed = SystemFile(L"gridex20.ocx");
-    ASSERT_TRUE(CopyFileW(TestDll("ver_0_0_0_0.dll").c_str(), listed.c_str(), FALSE));
-    const wchar_t* const forms[] = {L"\"%s\" --registration-worker=%lu", L"\"%s\" --registration-worker=%lu x",
-                                    L"\"%s\" x --registration-worker=%lu", L"\"%s\" --registration-worker=%lu"};
-    for (int i = 0; i < 4; ++i) {
-        const std::wstring path = i ? listed : TestDll("ver_0_0_0_0.dll");
+    const std::unique_ptr<os::RegisterWorker> worker = win32::Workers(ProductExe()).Start();
+    worker->Send(TestDll("ver_0_0_0_0.dll"));
+    // Refused: the worker's end, with the code no call answers.
+    EXPECT_TRUE(Until([&] { return worker->Wait(100).code == win32::kRefused; })) << "the file on no list";
+    const wchar_t* const forms[] = {L"\"%s\" --registration-worker=%lu x", L"\"%s\" x --registration-worker=%lu",
+                                    L"\"%s\" --registration-worker=%lu"};
+    for (const wchar_t* form : forms) {
         const wchar_t* name = L"\\\\.\\pipe\\lrtest-worker";
-        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-        const HANDLE server = CreateNamedPipeW(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE, 1, 512, 512, 0, &inherited);
-        const HANDLE client = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, &inherited, OPEN_EXISTING, 0, nullptr);
-        DWORD bytes = 0;
-        const DWORD size = static_cast<DWORD>(path.size() * sizeof(wchar_t));
-        ASSERT_TRUE(WriteFile(i == 3 ? client : server, path.data(), size, &bytes, nullptr));
+        const HANDLE server = CreateNamedPipeW(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE, 1, 512, 512, 0, nullptr);
+        const HANDLE client = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const HANDLE handed = form == forms[2] ? server : client;  // the last form hands the pipe's other end
+        // The worker's only end: a start taken for the window's reads a broken pipe and ends with 0.
+        SetHandleInformation(handed, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
         wchar_t command[1024];
-        const auto handed = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(i == 3 ? server : client));
-        wsprintfW(command, forms[i], ProductExe().c_str(), handed);
+        wsprintfW(command, form, ProductExe().c_str(), static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(handed)));
         // The C library's spawn hands on every inheritable handle and puts the command line as given.
         const intptr_t started = _wspawnl(_P_NOWAIT, ProductExe().c_str(), command, nullptr);
         ASSERT_NE(started, -1);
         CloseHandle(client);
-        CloseHandle(server);  // a worker that took the path would register it and then end
+        CloseHandle(server);
         int code = 0;
         _cwait(&code, started, 0);
-        EXPECT_EQ(code, i ? app::kExitWrongCommandLine : win32::kRefused) << i;
+        EXPECT_EQ(code, app::kExitWrongCommandLine) << testing::PrintToString(form);
     }
-    EXPECT_EQ(Recorded(), L"");
-    DeleteFileW(listed.c_str());
 }
 
 // Through win32::Workers: a Jet file that starts notepad, whose window is the call's and which

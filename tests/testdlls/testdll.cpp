@@ -89,13 +89,8 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     // of the thread dispatched meanwhile, the caller's window's included.
     HWND window = CreateWindowExW(0, L"STATIC", L"test component", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                   nullptr, nullptr, self, nullptr);
-    for (const DWORD end = GetTickCount() + 300; GetTickCount() < end; Sleep(5)) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    SetTimer(window, 1, 300, nullptr);  // its end, as a message among the others
+    for (MSG msg; GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_TIMER;) DispatchMessageW(&msg);
     DestroyWindow(window);
 #endif
 #ifdef LR_TESTDLL_OFFSCREEN
