@@ -185,7 +185,8 @@ std::wstring Render(const Screen& screen) {
     std::vector<int> shown;  // the ids of the containers shown so far
     for (const ui::ControlSpec& design : app::Layout()) {
         ui::Control& c = form[design.id];
-        const bool inShown = !design.container || std::find(shown.begin(), shown.end(), design.container) != shown.end();
+        const bool inShown =
+            !design.container || std::find(shown.begin(), shown.end(), design.container) != shown.end();
         if (!c.Visible() || !inShown || design.kind == ui::Kind::Timer) continue;
         shown.push_back(design.id);
         const std::wstring name = ControlName(design.id) + L" ";

@@ -273,8 +273,8 @@ TEST_F(AppTest, LinksUnderlineOneAtATimeAndOpenFromTheTimer) {
 // Each command over its page's files, in order, skip marks kept, each by its short path (a
 // found file without one by its full path), the window painted before the files are examined
 // and at each name it shows (what the user sees of a run is the snapshots'). The MDAC and
-// components lists are read at the click, the Jet list is the page's. A link hidden before a run stays hidden after it; a run inside
-// another keeps the outer one's hourglass.
+// components lists are read at the click, the Jet list is the page's. A link hidden before a
+// run stays hidden after it; a run inside another keeps the outer one's hourglass.
 TEST_F(AppTest, EachCommandRegistersItsFilesInOrder) {
     struct Command { int button, name; std::wstring base; const app::FileListRow* rows; int count; };
     const Command commands[] = {{Command1, Label11, kCommon, app::kMDACFiles, 28},
