@@ -91,7 +91,7 @@ bool Registrable(os::Services& os, const std::wstring& path) {
            onTable(systemDirectory, kComponentFiles, std::size(kComponentFiles));
 }
 
-void SortByColumn(ui::Control& view, int column) {
+void SortByColumn(ui::ListView& view, int column) {
     view.SetSortKey(column);
     view.SetSorted(true);
 }
@@ -106,7 +106,7 @@ std::wstring ReachText(const os::Texts& texts, Reach reach) {
     }
 }
 
-void FillFileListView(ui::Control& view, const std::vector<FileEntry>& list, const os::Texts& texts) {
+void FillFileListView(ui::ListView& view, const std::vector<FileEntry>& list, const os::Texts& texts) {
     view.BeginUpdate();
     view.ClearItems();
     for (const FileEntry& entry : list) {

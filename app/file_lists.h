@@ -4,16 +4,13 @@
 #include <vector>
 
 #include "app/file_entry.h"
+#include "platform/ui.h"
 
 namespace os {
 class Texts;
 struct Services;
 class VersionResources;
 }
-namespace ui {
-class Control;
-}
-
 namespace app {
 
 // The part of a path after its last backslash; the path itself when it has none.
@@ -44,12 +41,12 @@ extern const FileListRow kMDACFiles[28];
 bool Registrable(os::Services& os, const std::wstring& path);
 
 // The column-header click: ordered by that column's text from now on, refills included.
-void SortByColumn(ui::Control& view, int column);
+void SortByColumn(ui::ListView& view, int column);
 
 // A verdict as its list and the report show it; empty for a file with no class.
 std::wstring ReachText(const os::Texts& texts, Reach reach);
 
 // All rows replaced by one per entry: name (also the key), version, registration, path.
-void FillFileListView(ui::Control& view, const std::vector<FileEntry>& list, const os::Texts& texts);
+void FillFileListView(ui::ListView& view, const std::vector<FileEntry>& list, const os::Texts& texts);
 
 }  // namespace app

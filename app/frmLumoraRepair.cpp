@@ -70,9 +70,10 @@ void frmLumoraRepair::OnEvent(int controlId, ui::Event event, int column) {
         return;
     }
     if (controlId == ctl::lvwMDACFiles || controlId == ctl::lvwJetFiles) {
-        if (event == ui::Event::ContextMenu) FileList_ContextMenu(controlId);
-        if (event == ui::Event::Copy) FileList_Copy(controlId);
-        if (event == ui::Event::SelectAll) FileList_SelectAll(controlId);
+        const ui::ListViewId view{controlId};
+        if (event == ui::Event::ContextMenu) FileList_ContextMenu(view);
+        if (event == ui::Event::Copy) FileList_Copy(view);
+        if (event == ui::Event::SelectAll) FileList_SelectAll(view);
         return;
     }
     if (event == ui::Event::SystemMenu && column == kCopyReportCommand) CopyReport();
@@ -104,7 +105,7 @@ void frmLumoraRepair::Form_Load() {
         registry.SetSectionKey(kProductDocumentType);
         ProductInstalled = registry.KeyExists();
     }
-    ui::Control& tabs = form_[ctl::TabStrip1];
+    ui::TabStrip& tabs = form_.TabsOf(ctl::TabStrip1);
     if (ProductInstalled) {
         form_.SetCaption(Text(IDS_CAPTION_INSTALLED));
         form_[ctl::lblLumoraAd].SetVisible(false);
@@ -128,13 +129,15 @@ void frmLumoraRepair::Form_Load() {
 
     // 6. Icons on the re-register buttons from Windows XP on.
     if (WindowsVersion >= 6) {
-        if (auto icon = form_.LoadIconResource(L"ICON_REPAIR_16")) SetButtonIcon(form_[ctl::Command1], *icon, 1, 1);
-        if (auto icon = form_.LoadIconResource(L"ICON_REPAIR_16")) SetButtonIcon(form_[ctl::Command3], *icon, 1, 1);
+        for (const ui::ButtonId button : {ctl::Command1, ctl::Command3}) {
+            auto icon = form_.LoadIconResource(L"ICON_REPAIR_16");
+            if (icon) form_.ButtonOf(button).SetButtonIcon(*icon, 1, 1);
+        }
     }
 
     // 7. The two file list views.
-    SetUpFileListView(form_[ctl::lvwMDACFiles]);
-    SetUpFileListView(form_[ctl::lvwJetFiles]);
+    SetUpFileListView(form_.ListOf(ctl::lvwMDACFiles));
+    SetUpFileListView(form_.ListOf(ctl::lvwJetFiles));
 
     // 8. The first page in front.
     BringPageToFront(Pages().front());
@@ -147,11 +150,7 @@ void frmLumoraRepair::Form_Load() {
     form_.AddSystemMenuItem(kCopyReportCommand, Text(IDS_MENU_COPY_REPORT));
 }
 
-void frmLumoraRepair::SetButtonIcon(ui::Control& button, const ui::Picture& picture, int marginLeft, int marginTop) {
-    button.SetButtonIcon(picture, marginLeft, marginTop);
-}
-
-void frmLumoraRepair::SetUpFileListView(ui::Control& view) {
+void frmLumoraRepair::SetUpFileListView(ui::ListView& view) {
     constexpr unsigned kFullRowSelect = 0x20, kLabelTip = 0x4000;
     view.SetExtendedStyle(view.ExtendedStyle() | kFullRowSelect | kLabelTip);
     view.SetColumnCaption(1, Text(IDS_COLUMN_FILE_NAME));
@@ -160,10 +159,11 @@ void frmLumoraRepair::SetUpFileListView(ui::Control& view) {
     view.SetColumnCaption(4, Text(IDS_COLUMN_PATH));
 }
 
-void frmLumoraRepair::ShowFileList(int view, std::vector<FileEntry>& list, std::vector<ClassReach>& classes) {
+void frmLumoraRepair::ShowFileList(ui::ListViewId view, std::vector<FileEntry>& list,
+                                   std::vector<ClassReach>& classes) {
     if (CheckRegistrations) classes = CheckReach(os_.registry, os_.system, SystemDirectory, classServers_, list);
     else ShowReach(classes, list);
-    FillFileListView(form_[view], list, os_.texts);
+    FillFileListView(form_.ListOf(view), list, os_.texts);
 }
 
 void frmLumoraRepair::cmdQuit_Click() { form_.Unload(); }

@@ -61,9 +61,9 @@ public:
     // How long a component's registration may take before its worker is ended.
     std::uint32_t RegisterTimeoutMs = 60000;
     // The file lists' copy and the report (report.cpp); view is a list view's id.
-    void FileList_Copy(int view);
-    void FileList_SelectAll(int view);
-    void FileList_ContextMenu(int view);
+    void FileList_Copy(ui::ListViewId view);
+    void FileList_SelectAll(ui::ListViewId view);
+    void FileList_ContextMenu(ui::ListViewId view);
     void CopyReport();
     std::wstring ReportText();
     static constexpr int kCopyReportCommand = 0x100;  // our item of the system menu
@@ -104,15 +104,14 @@ public:
 private:
     // The page shown and in front, every other one hidden.
     void BringPageToFront(const Page& chosen);
-    void SetButtonIcon(ui::Control& button, const ui::Picture& picture, int marginLeft, int marginTop);
-    void SetUpFileListView(ui::Control& view);
+    void SetUpFileListView(ui::ListView& view);
     std::wstring Text(unsigned id) const;
     void OpenLink(ui::Control& label, const std::wstring& address, bool dropUnderline);
     void HoverLink(ui::Control& label);
     void LeaveLinks();
     void PutOnClipboard(const std::wstring& text);
     // Checks the classes of a page's list and shows its entries in its view.
-    void ShowFileList(int view, std::vector<FileEntry>& list, std::vector<ClassReach>& classes);
+    void ShowFileList(ui::ListViewId view, std::vector<FileEntry>& list, std::vector<ClassReach>& classes);
     struct RegisterFailure {
         std::wstring file;
         std::int32_t code;
@@ -122,8 +121,8 @@ private:
     // One re-register command, from hiding its button to showing it again; the failures.
     struct RegisterCommand;
     std::vector<RegisterFailure> RunRegisterCommand(const RegisterCommand& command);
-    void RegisterEntries(const std::vector<FileEntry>& list, const std::vector<FileEntry>& listed, int progressBar,
-                         int nameLabel, std::unique_ptr<os::RegisterWorker>& worker,
+    void RegisterEntries(const std::vector<FileEntry>& list, const std::vector<FileEntry>& listed,
+                         ui::ProgressBarId progressBar, int nameLabel, std::unique_ptr<os::RegisterWorker>& worker,
                          std::vector<RegisterFailure>& failures);
     bool RegisterInWorker(std::unique_ptr<os::RegisterWorker>& worker, const std::wstring& path,
                           RegisterFailure& failure);

@@ -31,7 +31,7 @@ std::wstring JoinLines(std::initializer_list<std::wstring> lines) {
 
 void frmLumoraRepair::OpenLink(ui::Control& label, const std::wstring& address, bool dropUnderline) {
     PendingURL = address;
-    form_[ctl::ShellExecuteTimer].SetEnabled(true);
+    form_.TimerOf(ctl::ShellExecuteTimer).SetEnabled(true);
     form_.DoEvents();
     if (dropUnderline) label.SetFontUnderline(false);
 }
@@ -41,7 +41,7 @@ void frmLumoraRepair::Label23_Click() { OpenLink(form_[ctl::Label23], Text(IDS_U
 void frmLumoraRepair::lblLumoraAdLink_Click() { OpenLink(form_[ctl::lblLumoraAdLink], kHomePage, false); }
 
 void frmLumoraRepair::ShellExecuteTimer_Timer() {
-    form_[ctl::ShellExecuteTimer].SetEnabled(false);
+    form_.TimerOf(ctl::ShellExecuteTimer).SetEnabled(false);
     os_.shell.Open(PendingURL);
 }
 

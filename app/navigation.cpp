@@ -6,7 +6,7 @@
 namespace app {
 
 void frmLumoraRepair::TabStrip1_Click() {
-    ui::Control& tabs = form_[ctl::TabStrip1];
+    ui::TabStrip& tabs = form_.TabsOf(ctl::TabStrip1);
     // The focused tab, not the selected one, tells whether this switch already happened:
     // a mouse press raises the switch twice (click and timer) and only one may act.
     const int focused = tabs.FocusedTab();
@@ -29,10 +29,10 @@ void frmLumoraRepair::BringPageToFront(const Page& chosen) {
         if (page.container != chosen.container) form_[page.container].SetVisible(false);
 }
 
-void frmLumoraRepair::TabStrip1_MouseDown() { form_[ctl::TabTimer].SetEnabled(true); }
+void frmLumoraRepair::TabStrip1_MouseDown() { form_.TimerOf(ctl::TabTimer).SetEnabled(true); }
 
 void frmLumoraRepair::TabTimer_Timer() {
-    form_[ctl::TabTimer].SetEnabled(false);
+    form_.TimerOf(ctl::TabTimer).SetEnabled(false);
     TabStrip1_Click();
 }
 

@@ -26,6 +26,6 @@ void frmLumoraRepair::BuildJetFileList() {
     JetFileList = BuildFileList(os_.versions, SystemDirectory, kJetFiles, std::size(kJetFiles));
 }
 
-void frmLumoraRepair::lvwJetFiles_ColumnClick(int column) { SortByColumn(form_[ctl::lvwJetFiles], column); }
+void frmLumoraRepair::lvwJetFiles_ColumnClick(int column) { SortByColumn(form_.ListOf(ctl::lvwJetFiles), column); }
 
 }  // namespace app

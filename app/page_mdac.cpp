@@ -97,6 +97,6 @@ void frmLumoraRepair::BuildMDACFileList() {
     MDACFileList = BuildFileList(os_.versions, base, kMDACFiles, std::size(kMDACFiles));
 }
 
-void frmLumoraRepair::lvwMDACFiles_ColumnClick(int column) { SortByColumn(form_[ctl::lvwMDACFiles], column); }
+void frmLumoraRepair::lvwMDACFiles_ColumnClick(int column) { SortByColumn(form_.ListOf(ctl::lvwMDACFiles), column); }
 
 }  // namespace app

@@ -17,10 +17,10 @@ const Page kPages[] = {
     {picWindows, IDS_TAB_WINDOWS, false, &Window::ShowWindowsPage,
      {{Frame1, 0}, {Label1, Label2}, {Label3, Label4}, {Label6, Label5}, {Label14, Label13},
       {Frame2, 0}, {Label28, Label29}, {Label31, Label30}, {Label33, Label32}, {Label26, Label27}},
-     0, nullptr},
+     {}, nullptr},
     {picComponents, IDS_TAB_COMPONENTS, true, &Window::ShowComponentsPage,
      {{Frame3, 0}, {Label18, Label17}, {Label15, Label16}, {Label35, Label34}, {Label37, Label36}, {Label39, Label38}},
-     0, nullptr},
+     {}, nullptr},
 };
 
 }  // namespace

@@ -22,7 +22,7 @@ struct Page {
     bool productOnly;  // its tab only when the product is installed
     void (frmLumoraRepair::*fill)();  // fills it afresh, each time it is shown or reported
     std::initializer_list<ReportLine> report;
-    int list;  // the view of its file list; 0: none
+    ui::ListViewId list;  // the view of its file list; 0: none
     std::vector<ClassReach> frmLumoraRepair::*classes;  // the list's classes created by name; null: none
 };
 

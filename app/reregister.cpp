@@ -101,7 +101,8 @@ bool frmLumoraRepair::RegisterInWorker(std::unique_ptr<os::RegisterWorker>& work
 // rebuilds; closing the window stops it at once. `listed`: the list as the page showed it
 // before the run rebuilt it.
 void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, const std::vector<FileEntry>& listed,
-                                      int progressBar, int nameLabel, std::unique_ptr<os::RegisterWorker>& worker,
+                                      ui::ProgressBarId progressBar, int nameLabel,
+                                      std::unique_ptr<os::RegisterWorker>& worker,
                                       std::vector<RegisterFailure>& failures) {
     for (std::size_t i = 0; i < list.size() && !form_.UnloadPending(); ++i) {
         const FileEntry& entry = list[i];
@@ -129,7 +130,7 @@ void frmLumoraRepair::RegisterEntries(const std::vector<FileEntry>& list, const 
         } else if (registerLog_) {
             registerLog_->push_back(entry.ListedPath + L"\t" + Text(path.empty() ? IDS_OUTCOME_NOT_FOUND : IDS_OUTCOME_SKIPPED));
         }
-        form_[progressBar].SetProgressValue(static_cast<int>(i + 1));
+        form_.BarOf(progressBar).SetProgressValue(static_cast<int>(i + 1));
         form_.DoEvents();
     }
     worker.reset();
@@ -164,15 +165,15 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
 
 // What tells the three commands apart.
 struct frmLumoraRepair::RegisterCommand {
-    int button;
-    int bar;
+    ui::ButtonId button;
+    ui::ProgressBarId bar;
     bool showBar;   // the Other components page's bar never shows
     int nameLabel;  // beside the bar, the name of the file registering; 0: none
     int link;       // hidden while the command runs, then shown as it was; 0: none
     bool linkAfter;  // the link shown after the run whatever it was before
     std::vector<FileEntry> frmLumoraRepair::*list;
     void (frmLumoraRepair::*rebuild)();  // first, from the disk; null: the list as its page built it
-    int view;                            // shown again with what the run changed; 0: none
+    ui::ListViewId view;                 // shown again with what the run changed; 0: none
     std::vector<ClassReach> frmLumoraRepair::*classes;
 };
 
@@ -193,7 +194,7 @@ auto frmLumoraRepair::RunRegisterCommand(const RegisterCommand& command) -> std:
     }
     const std::vector<FileEntry> list = this->*command.list;
     if (command.showBar) form_[command.bar].SetVisible(true);
-    form_[command.bar].SetProgressMax(static_cast<int>(list.size()));
+    form_.BarOf(command.bar).SetProgressMax(static_cast<int>(list.size()));
     std::vector<RegisterFailure> failures;
     RegisterEntries(list, listed, command.bar, command.nameLabel, worker, failures);
     if (command.view) ShowFileList(command.view, this->*command.list, this->*command.classes);
@@ -225,7 +226,7 @@ void frmLumoraRepair::Command3_Click() {
 void frmLumoraRepair::Command2_Click() {
     const RegisterCommand components{ctl::Command2, ctl::ProgressBar2, false, ctl::Label12, ctl::Label20, true,
                                      &frmLumoraRepair::ComponentFileList, &frmLumoraRepair::BuildComponentFileList,
-                                     0, nullptr};
+                                     {}, nullptr};
     ReportRegisterFailures(RunRegisterCommand(components));
 }
 

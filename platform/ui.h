@@ -52,8 +52,9 @@ public:
     virtual ~Picture() = default;
 };
 
-// One control. Operations that do not apply to a control's kind do nothing and read as
-// empty or zero, as the window's code never relies on them.
+// What every control has. A kind with operations of its own (a list view, a tab strip, a
+// progress bar, a button, a timer) adds them in an interface of its own below, which the form
+// hands out for an id of that kind only: asking a label for a list's rows does not compile.
 class Control {
 public:
     virtual ~Control() = default;
@@ -71,49 +72,85 @@ public:
     virtual void SetFontUnderline(bool on) = 0;
     virtual void BringToFront() = 0;
     virtual void SetFocus() = 0;
+};
 
-    // Timers.
-    virtual bool Enabled() const { return false; }
-    virtual void SetEnabled(bool) {}
+// The ids of the kinds with interfaces of their own: the window's code names such a control
+// by a constant of its kind's id type, which converts to a plain id but not to another kind's.
+enum TabStripId : int {};
+enum ListViewId : int {};
+enum ProgressBarId : int {};
+enum ButtonId : int {};
+enum TimerId : int {};
 
-    // Progress bars.
-    virtual void SetProgressMax(int) {}
-    virtual void SetProgressValue(int) {}
+class Timer {
+public:
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool on) = 0;
 
-    // Buttons: an icon at the left, margins in pixels.
-    virtual void SetButtonIcon(const Picture&, int /*marginLeft*/, int /*marginTop*/) {}
+protected:
+    ~Timer() = default;
+};
 
-    // Tab strips; tabs are counted from 1.
-    virtual int TabCount() const { return 0; }
-    virtual std::wstring TabCaption(int) const { return {}; }
-    virtual void SetTabCaption(int, const std::wstring&) {}
-    virtual void RemoveTab(int) {}
-    virtual int SelectedTab() const { return 0; }
+class ProgressBar {
+public:
+    virtual void SetProgressMax(int max) = 0;
+    virtual void SetProgressValue(int value) = 0;
+
+protected:
+    ~ProgressBar() = default;
+};
+
+class Button {
+public:
+    // An icon at the left, margins in pixels.
+    virtual void SetButtonIcon(const Picture& picture, int marginLeft, int marginTop) = 0;
+
+protected:
+    ~Button() = default;
+};
+
+// Tabs are counted from 1.
+class TabStrip {
+public:
+    virtual int TabCount() const = 0;
+    virtual std::wstring TabCaption(int index) const = 0;
+    virtual void SetTabCaption(int index, const std::wstring& text) = 0;
+    virtual void RemoveTab(int index) = 0;
+    virtual int SelectedTab() const = 0;
     // The index (from 0) of the tab that has the focus: TCM_GETCURFOCUS.
-    virtual int FocusedTab() const { return -1; }
-    virtual void SelectTab(int) {}
+    virtual int FocusedTab() const = 0;
+    virtual void SelectTab(int index) = 0;
 
-    // List views (report view); columns counted from 1, items and sub-items from 0.
-    virtual unsigned ExtendedStyle() const { return 0; }
-    virtual void SetExtendedStyle(unsigned) {}
-    virtual int ColumnCount() const { return 0; }
-    virtual std::wstring ColumnCaption(int) const { return {}; }
-    virtual void SetColumnCaption(int, const std::wstring&) {}
-    virtual void ClearItems() {}
-    virtual void AddItem(const std::wstring& /*key*/, const std::wstring& /*text*/) {}
+protected:
+    ~TabStrip() = default;
+};
+
+// In report view; columns counted from 1, items and sub-items from 0.
+class ListView {
+public:
+    virtual unsigned ExtendedStyle() const = 0;
+    virtual void SetExtendedStyle(unsigned style) = 0;
+    virtual int ColumnCount() const = 0;
+    virtual std::wstring ColumnCaption(int column) const = 0;
+    virtual void SetColumnCaption(int column, const std::wstring& text) = 0;
+    virtual void ClearItems() = 0;
+    virtual void AddItem(const std::wstring& key, const std::wstring& text) = 0;
     // Sets a sub-item of the item added last; 1 is the second column.
-    virtual void SetLastItemSubItem(int, const std::wstring&) {}
-    virtual int ItemCount() const { return 0; }
-    virtual bool ItemSelected(int /*item*/) const { return false; }
-    virtual void SelectAllItems() {}
-    virtual std::wstring ItemText(int /*item*/, int /*column*/) const { return {}; }
-    virtual int SortKey() const { return 0; }
-    virtual void SetSortKey(int) {}
-    virtual bool Sorted() const { return false; }
-    virtual void SetSorted(bool) {}
+    virtual void SetLastItemSubItem(int sub, const std::wstring& text) = 0;
+    virtual int ItemCount() const = 0;
+    virtual bool ItemSelected(int item) const = 0;
+    virtual void SelectAllItems() = 0;
+    virtual std::wstring ItemText(int item, int column) const = 0;
+    virtual int SortKey() const = 0;
+    virtual void SetSortKey(int key) = 0;
+    virtual bool Sorted() const = 0;
+    virtual void SetSorted(bool on) = 0;
     // Bulk fills: drawing is held back and a sorted view is ordered once at the end.
-    virtual void BeginUpdate() {}
-    virtual void EndUpdate() {}
+    virtual void BeginUpdate() = 0;
+    virtual void EndUpdate() = 0;
+
+protected:
+    ~ListView() = default;
 };
 
 // ContextMenu, Copy (Ctrl+C) and SelectAll (Ctrl+A) come from list views; SystemMenu from an
@@ -135,6 +172,12 @@ class Form {
 public:
     virtual ~Form() = default;
     virtual Control& operator[](int id) = 0;
+    // The operations of a kind's own, for an id of that kind.
+    virtual TabStrip& TabsOf(TabStripId id) = 0;
+    virtual ListView& ListOf(ListViewId id) = 0;
+    virtual ProgressBar& BarOf(ProgressBarId id) = 0;
+    virtual Button& ButtonOf(ButtonId id) = 0;
+    virtual Timer& TimerOf(TimerId id) = 0;
     virtual std::vector<Control*> Controls() = 0;
 
     virtual std::wstring Caption() const = 0;

@@ -191,21 +191,27 @@ std::wstring Render(const Screen& screen) {
         shown.push_back(design.id);
         const std::wstring name = ControlName(design.id) + L" ";
         switch (design.kind) {
-            case ui::Kind::TabStrip:
-                for (int tab = 1; tab <= c.TabCount(); ++tab)
-                    out += name + L"tab " + std::to_wstring(tab) + (tab == c.SelectedTab() ? L" (chosen): " : L": ") +
-                           c.TabCaption(tab) + L"\n";
+            case ui::Kind::TabStrip: {
+                ui::TabStrip& tabs = form.TabsOf(ui::TabStripId{design.id});
+                for (int tab = 1; tab <= tabs.TabCount(); ++tab) {
+                    const wchar_t* chosen = tab == tabs.SelectedTab() ? L" (chosen): " : L": ";
+                    out += name + L"tab " + std::to_wstring(tab) + chosen + tabs.TabCaption(tab) + L"\n";
+                }
                 break;
-            case ui::Kind::ListView:
-                for (int column = 1; column <= c.ColumnCount(); ++column)
-                    out += name + L"column " + std::to_wstring(column) + L": " + c.ColumnCaption(column) + L"\n";
-                if (c.Sorted()) out += name + L"sorted by column " + std::to_wstring(c.SortKey() + 1) + L"\n";
-                for (int item = 0; item < c.ItemCount(); ++item) {
+            }
+            case ui::Kind::ListView: {
+                ui::ListView& list = form.ListOf(ui::ListViewId{design.id});
+                for (int column = 1; column <= list.ColumnCount(); ++column)
+                    out += name + L"column " + std::to_wstring(column) + L": " + list.ColumnCaption(column) + L"\n";
+                if (list.Sorted()) out += name + L"sorted by column " + std::to_wstring(list.SortKey() + 1) + L"\n";
+                for (int item = 0; item < list.ItemCount(); ++item) {
                     std::wstring row;
-                    for (int column = 0; column < c.ColumnCount(); ++column) row += L" | " + c.ItemText(item, column);
+                    for (int column = 0; column < list.ColumnCount(); ++column)
+                        row += L" | " + list.ItemText(item, column);
                     out += name + L"row " + std::to_wstring(item + 1) + L":" + row + L"\n";
                 }
                 break;
+            }
             case ui::Kind::Page:
             case ui::Kind::ProgressBar:
                 out += name + L"shown\n";
@@ -231,14 +237,14 @@ std::wstring Tour(app::frmLumoraRepair& window, const Screen& screen) {
     using namespace ctl;
     ui::Form& form = screen.form;
     std::wstring out = L"== started\n" + Render(screen);
-    for (int tab = 1; tab <= form[TabStrip1].TabCount(); ++tab) {
-        form[TabStrip1].SelectTab(tab);
+    for (int tab = 1; tab <= form.TabsOf(TabStrip1).TabCount(); ++tab) {
+        form.TabsOf(TabStrip1).SelectTab(tab);
         window.OnEvent(TabStrip1, ui::Event::Click, 0);
         screen.settle();
         out += L"== tab " + std::to_wstring(tab) + L" chosen\n" + Render(screen);
     }
     for (const auto& [tab, list] : {std::pair{1, lvwMDACFiles}, std::pair{2, lvwJetFiles}}) {
-        form[TabStrip1].SelectTab(tab);
+        form.TabsOf(TabStrip1).SelectTab(tab);
         window.OnEvent(TabStrip1, ui::Event::Click, 0);
         window.OnEvent(list, ui::Event::ColumnClick, 1);
         screen.settle();

@@ -223,7 +223,7 @@ TEST_F(AppTest, ClassesReadInThe32BitViewWhenChangedAndAfterARun) {
         Place(path);
     }
     Load();
-    const auto verdict = [&](int view, int row) { return form[view].items.at(row).at(2); };
+    const auto verdict = [&](ui::ListViewId view, int row) { return form[view].items.at(row).at(2); };
     EXPECT_EQ(verdict(lvwMDACFiles, 2), T(IDS_REACH_THIS_FILE));
     registry.accessAsked.clear();
     Pick(2);

@@ -18,8 +18,8 @@ using namespace ctl;
 // A re-register command from its page: the screen at its first file, each step that changed
 // the bar or the line beside it, the screen after it, the warning.
 // meanwhile: what changes on the machine after the page was shown.
-std::wstring RunOf(app::frmLumoraRepair& window, const snapshots::Screen& screen, int tab, int button, int bar,
-                   int name, const std::function<void()>& meanwhile = [] {}) {
+std::wstring RunOf(app::frmLumoraRepair& window, const snapshots::Screen& screen, int tab, ui::ButtonId button,
+                   ui::ProgressBarId bar, int name, const std::function<void()>& meanwhile = [] {}) {
     auto& form = static_cast<fakes::FakeForm&>(screen.form);
     form[TabStrip1].SelectTab(tab);
     window.OnEvent(TabStrip1, ui::Event::Click, 0);

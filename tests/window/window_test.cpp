@@ -145,7 +145,7 @@ TEST_F(RealWindow, ListPagesKeysLinksAndBoxes) {
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers", REG_SZ, script.c_str(), bytes);
     std::filesystem::remove(testdlls::BuildPath(LR_BROWSER_DIR "/opened.txt"));
     Open(false);
-    ui::Control& view = shown->form[lvwMDACFiles];
+    ui::ListView& view = shown->form.ListOf(lvwMDACFiles);
     NMLISTVIEW note{};
     note.hdr = {H(lvwMDACFiles), static_cast<UINT_PTR>(lvwMDACFiles), static_cast<UINT>(LVN_COLUMNCLICK)};
     note.iSubItem = 1;
@@ -327,7 +327,7 @@ TEST_F(RealWindow, ReRegisterShowsTheClassReachingItsFile) {
     RegDeleteKeyExW(HKEY_CLASSES_ROOT, L"Microsoft.Jet.OLEDB.4.0\\CLSID", KEY_WOW64_32KEY, 0);
     Open(false);
     EXPECT_TRUE(ClickTab(2));
-    ui::Control& view = shown->form[lvwJetFiles];
+    ui::ListView& view = shown->form.ListOf(lvwJetFiles);
     const auto verdict = [&] {
         for (int i = 0; i < view.ItemCount(); ++i)
             if (view.ItemText(i, 0) == L"msjetoledb40.dll") return view.ItemText(i, 2) + L"|" + view.ItemText(i, 3);
@@ -374,7 +374,7 @@ RECT TextExtent(HWND h, std::wstring& problem) {
 
 // A file list: every column but the last as wide as its widest text, header included, and
 // all of them inside the view; the last takes the rest (its cells show the rest as a tip).
-void ExpectColumnsFit(const ui::Control& list, HWND view, const std::wstring& where) {
+void ExpectColumnsFit(ui::ListView& list, HWND view, const std::wstring& where) {
     RECT client{};
     GetClientRect(view, &client);
     int used = 0;
@@ -402,7 +402,8 @@ void ExpectReadable(ShownWindow& window, const std::wstring& where) {
     }, reinterpret_cast<LPARAM>(&shown));
     int texts = 0;
     for (auto h = shown.begin(); h != shown.end(); ++h) {
-        if (IsClass(*h, WC_LISTVIEWW)) ExpectColumnsFit(window.form[GetDlgCtrlID(*h)], *h, where);
+        if (IsClass(*h, WC_LISTVIEWW))
+            ExpectColumnsFit(window.form.ListOf(ui::ListViewId{GetDlgCtrlID(*h)}), *h, where);
         std::wstring problem;
         const RECT text = TextExtent(*h, problem);
         if (IsRectEmpty(&text)) continue;
@@ -469,7 +470,7 @@ TEST(Readable, EveryTextInEverySetting) {
         ShownWindow shown(product);
         ASSERT_NE(shown.top, nullptr);
         const std::wstring where = std::wstring(setting) + L" DPI, " + (product ? L"installed" : L"not installed");
-        for (int tab = 0; tab < shown.form[TabStrip1].TabCount(); ++tab) {
+        for (int tab = 0; tab < shown.form.TabsOf(TabStrip1).TabCount(); ++tab) {
             SendMessageW(GetDlgItem(shown.top, TabStrip1), TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
             shown.form.DoEvents();
             ExpectReadable(shown, where + L" page " + std::to_wstring(tab + 1));

@@ -40,46 +40,52 @@ void Place(HWND hwnd, const RECT& want) {
 
 // Placed in layout order, which lists a row's labels from left to right, rows from the top
 // down and a button after the labels beside it: whatever a control keeps clear of is placed
-// before it.
+// before it. Each control of the container says what it is to the others, then places itself.
 void Form::Arrange(const Control& changed) {
     if (!lookApplied_ || arranging_) return;
     arranging_ = true;  // moving a control does not arrange again
     const int container = changed.Design().container;
-    RECT room{};
-    GetClientRect(container ? Find(container)->Hwnd() : hwnd_, &room);
-    const int gap = dpiX_ / 24;  // 60 twips
-    const auto labelHere = [container](const Control* c) {
-        return c->Hwnd() && c->Design().container == container && c->GetKind() == ui::Kind::Label;
-    };
-    for (auto& c : controls_) {
-        const bool button = c->GetKind() == ui::Kind::Button;
-        if (!(labelHere(c.get()) || (button && c->Hwnd() && c->Design().container == container))) continue;
-        const RECT laid = c->LaidOut(), now = Current(c->Hwnd());
-        const int needs = button ? static_cast<const Button&>(*c).TextRoom() : 0;
-        const int width = button ? 0 : now.right - now.left;
-        int left = laid.left, top = laid.top;
-        for (auto& other : controls_) {
-            if (!button && other == c) break;
-            if (!labelHere(other.get())) continue;
-            const RECT r = Current(other->Hwnd()), b = other->LaidOut();
-            if (button) {
-                if (r.top < laid.bottom && laid.top < r.bottom && r.left < laid.left) left = std::max<int>(left, r.right + gap);
-            } else if (SameRow(b, laid)) {
-                if (b.left < laid.left) left = std::max<int>(left, r.right + gap);
-            } else if (r.top < laid.top && r.left < laid.left + width && r.right > laid.left) {
-                top = std::max<int>(top, r.top + static_cast<const Label&>(*other).LineHeight());
-            }
-        }
-        if (button) {
-            const int right = std::max<int>(laid.right, std::min<int>(room.right, laid.left + needs));
-            left = std::min<int>(left, std::max<int>(laid.left, right - needs));
-            Place(c->Hwnd(), RECT{left, laid.top, right, laid.bottom});
-        } else {
-            left = std::max<int>(laid.left, std::min<int>(left, room.right - width));
-            Place(c->Hwnd(), RECT{left, top, left + width, top + now.bottom - now.top});
+    Arrangement around{{}, dpiX_ / 24, {}};  // gap: 60 twips
+    GetClientRect(container ? Find(container)->Hwnd() : hwnd_, &around.room);
+    std::vector<Control*> here;
+    for (auto& c : controls_)
+        if (c->Hwnd() && c->Design().container == container) here.push_back(c.get());
+    for (Control* c : here) c->JoinArrangement(around);
+    for (Control* c : here) c->Rearrange(around);
+    arranging_ = false;
+}
+
+void Label::JoinArrangement(Arrangement& around) const { around.labels.push_back(this); }
+
+void Label::Rearrange(const Arrangement& around) {
+    const RECT laid = LaidOut(), now = Current(hwnd_);
+    const int width = now.right - now.left;
+    int left = laid.left, top = laid.top;
+    for (const Label* other : around.labels) {
+        if (other == this) break;
+        const RECT r = Current(other->Hwnd()), b = other->LaidOut();
+        if (SameRow(b, laid)) {
+            if (b.left < laid.left) left = std::max<int>(left, r.right + around.gap);
+        } else if (r.top < laid.top && r.left < laid.left + width && r.right > laid.left) {
+            top = std::max<int>(top, r.top + other->LineHeight());
         }
     }
-    arranging_ = false;
+    left = std::max<int>(laid.left, std::min<int>(left, around.room.right - width));
+    Place(hwnd_, RECT{left, top, left + width, top + now.bottom - now.top});
+}
+
+void Button::Rearrange(const Arrangement& around) {
+    const RECT laid = LaidOut();
+    const int needs = TextRoom();
+    int left = laid.left;
+    for (const Label* other : around.labels) {
+        const RECT r = Current(other->Hwnd());
+        if (r.top < laid.bottom && laid.top < r.bottom && r.left < laid.left)
+            left = std::max<int>(left, r.right + around.gap);
+    }
+    const int right = std::max<int>(laid.right, std::min<int>(around.room.right, laid.left + needs));
+    left = std::min<int>(left, std::max<int>(laid.left, right - needs));
+    Place(hwnd_, RECT{left, laid.top, right, laid.bottom});
 }
 
 }  // namespace win32

@@ -21,7 +21,7 @@ private:
     HICON icon_;
 };
 
-class Button : public Control {
+class Button : public Control, public ui::Button {
 public:
     using Control::Control;
     ~Button() override;
@@ -32,6 +32,7 @@ public:
     void SetButtonIcon(const ui::Picture& picture, int marginLeft, int marginTop) override;
     // The width its caption needs to be read whole and clear of the icon, in pixels.
     int TextRoom() const;
+    void Rearrange(const Arrangement& around) override;
 
 private:
     void Fit() override { host_.Arrange(*this); }

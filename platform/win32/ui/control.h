@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/ui.h"
 
@@ -14,6 +15,14 @@ namespace win32 {
 std::wstring WindowText(HWND hwnd);
 
 class Control;
+class Label;
+
+// What arranging a container gives each of its controls (arrange.cpp).
+struct Arrangement {
+    RECT room;  // the container's client area
+    int gap;    // between a label and the one before it on its row
+    std::vector<const Label*> labels;  // the container's, in layout order: what others keep clear of
+};
 
 // What a control needs from the form that holds it.
 class ControlHost {
@@ -56,6 +65,9 @@ public:
 
     // Makes the control's window under parent (a timer makes none).
     virtual void Create(HWND parent) = 0;
+    virtual bool HasWindow() const { return true; }
+    // A page of the tab strip: its controls' windows are made when it is first shown.
+    virtual bool IsPage() const { return false; }
     // Gives the window its recorded font and width (the form does, when it shows).
     void ApplyLook();
 
@@ -88,6 +100,11 @@ public:
     // next (or previous) tab and answers true. Enter on the focused control: true when pressed.
     virtual bool StepTab(bool /*backwards*/) { return false; }
     virtual bool Press() { return false; }
+
+    // Arranging its container after a size changed: a kind that others keep clear of joins
+    // first; then each kind that moves to keep its text readable places itself.
+    virtual void JoinArrangement(Arrangement&) const {}
+    virtual void Rearrange(const Arrangement&) {}
 
     // Where the form puts the control's window in the z-order once everything is made.
     enum class Layer { AsMade, OverTabs, LeftToRight };

@@ -32,7 +32,8 @@ std::unique_ptr<Control> MakeControl(ControlHost& host, const ui::ControlSpec& d
     return nullptr;
 }
 
-// What operator[] raises for an id the layout does not have: a fault of the program.
+// What operator[] raises for an id the layout does not have, and a kind's accessor for an id of
+// another kind: a fault of the program.
 class NoSuchControl : public std::exception {
 public:
     const char* what() const noexcept override { return "no control with this id"; }
@@ -124,7 +125,7 @@ int Form::PageOf(const ui::ControlSpec& design) const {
     for (int id = design.container; id != 0;) {
         const Control* c = Find(id);
         if (!c) return 0;
-        if (c->GetKind() == ui::Kind::Page) return id;
+        if (c->IsPage()) return id;
         id = c->Design().container;
     }
     return 0;
@@ -134,7 +135,7 @@ void Form::RealizePage(int pageId) {
     if (neverShown_) return;
     std::vector<Control*> made;
     for (auto& c : controls_)
-        if (!c->Hwnd() && c->GetKind() != ui::Kind::Timer && PageOf(c->Design()) == pageId) {
+        if (!c->Hwnd() && c->HasWindow() && PageOf(c->Design()) == pageId) {
             MakeWindow(*c);
             made.push_back(c.get());
         }
@@ -276,11 +277,25 @@ bool Form::Route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* res
     }
 }
 
+Control& Form::At(int id, ui::Kind kind) const {
+    Control* control = Find(id);
+    if (!control || control->GetKind() != kind) throw NoSuchControl();
+    return *control;
+}
+
 ui::Control& Form::operator[](int id) {
     Control* control = Find(id);
     if (!control) throw NoSuchControl();
     return *control;
 }
+
+ui::TabStrip& Form::TabsOf(ui::TabStripId id) { return static_cast<TabStrip&>(At(id, ui::Kind::TabStrip)); }
+ui::ListView& Form::ListOf(ui::ListViewId id) { return static_cast<ListView&>(At(id, ui::Kind::ListView)); }
+ui::ProgressBar& Form::BarOf(ui::ProgressBarId id) {
+    return static_cast<ProgressBar&>(At(id, ui::Kind::ProgressBar));
+}
+ui::Button& Form::ButtonOf(ui::ButtonId id) { return static_cast<Button&>(At(id, ui::Kind::Button)); }
+ui::Timer& Form::TimerOf(ui::TimerId id) { return static_cast<Timer&>(At(id, ui::Kind::Timer)); }
 
 std::vector<ui::Control*> Form::Controls() {
     std::vector<ui::Control*> all;

@@ -44,6 +44,11 @@ public:
     int Run();
 
     ui::Control& operator[](int id) override;
+    ui::TabStrip& TabsOf(ui::TabStripId id) override;
+    ui::ListView& ListOf(ui::ListViewId id) override;
+    ui::ProgressBar& BarOf(ui::ProgressBarId id) override;
+    ui::Button& ButtonOf(ui::ButtonId id) override;
+    ui::Timer& TimerOf(ui::TimerId id) override;
     std::vector<ui::Control*> Controls() override;
     std::wstring Caption() const override;
     void SetCaption(const std::wstring& text) override;
@@ -113,6 +118,8 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<int, Control*>> byId_;  // sorted by id
     Control* Find(int id) const;
+    // The control of an id, which must be of this kind.
+    Control& At(int id, ui::Kind kind) const;
     int dpiX_ = 96, dpiY_ = 96;
     HCURSOR handCursor_ = nullptr;
     ui::Pointer pointer_ = ui::Pointer::Default;

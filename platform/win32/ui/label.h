@@ -19,6 +19,8 @@ public:
     Layer StackLayer() const override { return Layer::LeftToRight; }
     // The height of a line of its text, in pixels, as last fitted.
     int LineHeight() const { return lineHeight_; }
+    void JoinArrangement(Arrangement& around) const override;
+    void Rearrange(const Arrangement& around) override;
 
 private:
     bool IsLink() const { return (Design().look & ui::kLink) != 0; }

@@ -9,7 +9,7 @@
 
 namespace win32 {
 
-class ListView : public Control {
+class ListView : public Control, public ui::ListView {
 public:
     using Control::Control;
     void Create(HWND parent) override;

@@ -4,7 +4,7 @@
 
 namespace win32 {
 
-class ProgressBar : public Control {
+class ProgressBar : public Control, public ui::ProgressBar {
 public:
     using Control::Control;
     void Create(HWND parent) override;

@@ -6,7 +6,7 @@
 
 namespace win32 {
 
-class TabStrip : public Control {
+class TabStrip : public Control, public ui::TabStrip {
 public:
     using Control::Control;
     void Create(HWND parent) override;

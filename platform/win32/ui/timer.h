@@ -4,11 +4,12 @@
 
 namespace win32 {
 
-class Timer : public Control {
+class Timer : public Control, public ui::Timer {
 public:
     using Control::Control;
     ~Timer() override;
     void Create(HWND) override {}
+    bool HasWindow() const override { return false; }
 
     void OnTimer() override;
 
