@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "app/control_ids.h"
 #include "app/layout.h"
 #include "fakes/fake_texts.h"
 
@@ -39,7 +40,7 @@ TEST(Layout, EveryDesignedControlInItsContainerAtItsPlaceAndTheTabOrder) {
     std::map<int, std::string> names, tabOrder;
     std::ostringstream made;
     for (const auto& c : app::Layout()) {
-        names[c.id] = c.name;
+        EXPECT_TRUE(names.emplace(c.id, c.name).second) << c.name << ": its id taken twice";
         if (c.tabOrder >= 0) tabOrder[c.tabOrder] += c.name;  // a place taken twice shows in the order
         // at(): a container is made before what it holds.
         made << c.name << ' ' << (c.container ? names.at(c.container) : "") << ' ' << c.place.left << ' ' << c.place.top
@@ -51,6 +52,13 @@ TEST(Layout, EveryDesignedControlInItsContainerAtItsPlaceAndTheTabOrder) {
     EXPECT_EQ(order, "cmdQuit TabStrip1 Label19 lvwMDACFiles Command1 Label23 lvwJetFiles Command3 Command2 "
                      "lblLumoraAdLink cmdAbout ");
 }
+
+// A kind's own operations are handed out for an id of that kind alone.
+template <typename Id>
+concept NamesAList = requires(ui::Form& form, Id id) { form.ListOf(id); };
+static_assert(NamesAList<decltype(ctl::lvwMDACFiles)>);
+static_assert(!NamesAList<decltype(ctl::Label21)>);
+static_assert(!NamesAList<decltype(ctl::ProgressBar1)>);
 
 // Every text in both tables, and no German one left as its English one.
 TEST(TextTables, BothLanguagesHoldEveryTextEachInItsOwn) {
