@@ -85,6 +85,9 @@ public:
     bool ProductInstalled = false;
     std::vector<FileEntry> MDACFileList;
     std::vector<FileEntry> JetFileList;
+    // The column each file list is ordered by since a header click; -1: in list order.
+    int MDACSortColumn = -1;
+    int JetSortColumn = -1;
     // Each page's classes created by name, as last checked for its list.
     std::vector<ClassReach> MDACClasses;
     std::vector<ClassReach> JetClasses;
@@ -111,6 +114,17 @@ private:
     void HoverLink(ui::Control& label);
     void LeaveLinks();
     void PutOnClipboard(const std::wstring& text);
+    // A text a page's fill shows, set on its control and kept for the report.
+    void Show(int control, const std::wstring& text);
+    // A row a page's fill hides for good, by its caption's control; kept for the report.
+    void Hide(int control);
+    // What the pages' fills showed, by control id: the report reads this, not the controls.
+    struct Shown {
+        std::wstring text;
+        bool hidden = false;
+    };
+    std::vector<Shown> shown_;
+    Shown& Kept(int control);  // its text as laid out until a fill shows one
     // Checks the classes of a page's list and shows its entries in its view.
     void ShowFileList(int view, std::vector<FileEntry>& list, std::vector<ClassReach>& classes);
     struct RegisterFailure {
@@ -135,8 +149,8 @@ private:
     int RegisterList(unsigned list, std::vector<std::wstring>& log, os::Output& output);
     void BeginBusy();
     void EndBusy();
-    int busyRuns_ = 0;
-    bool reporting_ = false;  // the pages filled for the report: no message box of theirs  // commands running, one inside another's message processing
+    int busyRuns_ = 0;  // commands running, one inside another's message processing
+    bool reporting_ = false;  // the pages filled for the report: no message box of theirs
     // A registry object set to read one text value below HKEY_LOCAL_MACHINE; empty if missing.
     cRegistry MachineTextReader(const wchar_t* section, const wchar_t* valueName) const;
     std::wstring WindowsName() const;
