@@ -133,9 +133,29 @@ private:
         unsigned reason = 0;  // the text of what a component did to the worker; 0: its call failed
         bool gone = false;    // listed, then not found by the run; code: why it cannot be opened, or 0
     };
-    // One re-register command, from hiding its button to showing it again; the failures.
-    struct RegisterCommand;
+    // What tells the three re-register commands apart (reregister.cpp).
+    struct RegisterCommand {
+        int button;
+        int bar;
+        bool showBar;    // the Other components page's bar never shows
+        int nameLabel;   // beside the bar, the name of the file registering; 0: none
+        int link;        // hidden while the command runs, then shown as it was; 0: none
+        bool linkAfter;  // the link shown after the run whatever it was before
+        std::vector<FileEntry> frmLumoraRepair::*list;
+        void (frmLumoraRepair::*build)();  // builds the list from the disk
+        bool rebuildFirst;                 // at the run's start; else the list as its page built it
+        int view;                          // shown again with what the run changed; 0: none
+        std::vector<ClassReach> frmLumoraRepair::*classes;
+    };
+    static const RegisterCommand kMdacCommand;
+    static const RegisterCommand kJetCommand;
+    static const RegisterCommand kComponentsCommand;
+    // A button's command, from hiding its button to showing it again; the failures.
     std::vector<RegisterFailure> RunRegisterCommand(const RegisterCommand& command);
+    // The run itself, the buttons' and the command line's: the list rebuilt where the command
+    // says, then registered. listed: the list as its page showed it before; empty: none shown.
+    std::vector<RegisterFailure> RegisterCommandFiles(const RegisterCommand& command,
+                                                      const std::vector<FileEntry>& listed);
     void RegisterEntries(const std::vector<FileEntry>& list, const std::vector<FileEntry>& listed, int progressBar,
                          int nameLabel, std::unique_ptr<os::RegisterWorker>& worker,
                          std::vector<RegisterFailure>& failures);
