@@ -106,14 +106,19 @@ std::wstring ReachText(const os::Texts& texts, Reach reach) {
     }
 }
 
+std::vector<std::wstring> FileRow(const FileEntry& entry, const os::Texts& texts) {
+    return {entry.FileName, entry.FileVersion, ReachText(texts, entry.Reached), entry.FilePath};
+}
+
 void FillFileListView(ui::ListView& view, const std::vector<FileEntry>& list, const os::Texts& texts) {
     view.BeginUpdate();
     view.ClearItems();
     for (const FileEntry& entry : list) {
-        view.AddItem(entry.FileName, entry.FileName);
-        view.SetLastItemSubItem(1, entry.FileVersion);
-        view.SetLastItemSubItem(2, ReachText(texts, entry.Reached));
-        view.SetLastItemSubItem(3, entry.FilePath);
+        const std::vector<std::wstring> row = FileRow(entry, texts);
+        view.AddItem(row[0], row[0]);
+        view.SetLastItemSubItem(1, row[1]);
+        view.SetLastItemSubItem(2, row[2]);
+        view.SetLastItemSubItem(3, row[3]);
     }
     view.EndUpdate();
 }

@@ -5,6 +5,7 @@
 
 #include "app/file_entry.h"
 #include "platform/ui.h"
+#include "platform/text_ids.h"
 
 namespace os {
 class Texts;
@@ -46,7 +47,13 @@ void SortByColumn(ui::ListView& view, int column);
 // A verdict as its list and the report show it; empty for a file with no class.
 std::wstring ReachText(const os::Texts& texts, Reach reach);
 
-// All rows replaced by one per entry: name (also the key), version, registration, path.
+// The columns' headers from the text table, and one entry's texts under them: name (also
+// the key), version, registration, path.
+inline constexpr unsigned kFileColumns[] = {IDS_COLUMN_FILE_NAME, IDS_COLUMN_FILE_VERSION, IDS_COLUMN_REGISTRATION,
+                                            IDS_COLUMN_PATH};
+std::vector<std::wstring> FileRow(const FileEntry& entry, const os::Texts& texts);
+
+// All rows replaced by one per entry.
 void FillFileListView(ui::ListView& view, const std::vector<FileEntry>& list, const os::Texts& texts);
 
 }  // namespace app

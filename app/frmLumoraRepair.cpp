@@ -5,6 +5,7 @@
 
 #include "app/control_ids.h"
 #include "app/file_lists.h"
+#include "app/layout.h"
 #include "app/pages.h"
 #include "platform/text_ids.h"
 #include "platform/registry.h"
@@ -49,7 +50,9 @@ constexpr wchar_t kProductDocumentType[] = L".lma";
 
 }  // namespace
 
-frmLumoraRepair::frmLumoraRepair(os::Services& os, ui::Form& form) : os_(os), form_(form) {}
+frmLumoraRepair::frmLumoraRepair(os::Services& os, ui::Form& form) : shown_(Layout().size()), os_(os), form_(form) {
+    for (std::size_t i = 0; i < shown_.size(); ++i) shown_[i].text = Layout()[i].caption;
+}
 
 std::wstring frmLumoraRepair::Text(unsigned id) const { return os_.texts.Text(id); }
 
@@ -153,10 +156,24 @@ void frmLumoraRepair::Form_Load() {
 void frmLumoraRepair::SetUpFileListView(ui::ListView& view) {
     constexpr unsigned kFullRowSelect = 0x20, kLabelTip = 0x4000;
     view.SetExtendedStyle(view.ExtendedStyle() | kFullRowSelect | kLabelTip);
-    view.SetColumnCaption(1, Text(IDS_COLUMN_FILE_NAME));
-    view.SetColumnCaption(2, Text(IDS_COLUMN_FILE_VERSION));
-    view.SetColumnCaption(3, Text(IDS_COLUMN_REGISTRATION));
-    view.SetColumnCaption(4, Text(IDS_COLUMN_PATH));
+    for (int column = 1; column <= static_cast<int>(std::size(kFileColumns)); ++column)
+        view.SetColumnCaption(column, Text(kFileColumns[column - 1]));
+}
+
+auto frmLumoraRepair::Kept(int control) -> Shown& {
+    std::size_t i = 0;
+    while (Layout()[i].id != control) ++i;  // every control a fill shows is laid out
+    return shown_[i];
+}
+
+void frmLumoraRepair::Show(int control, const std::wstring& text) {
+    form_[control].SetCaption(text);
+    Kept(control).text = text;
+}
+
+void frmLumoraRepair::Hide(int control) {
+    form_[control].SetVisible(false);
+    Kept(control).hidden = true;
 }
 
 void frmLumoraRepair::ShowFileList(ui::ListViewId view, std::vector<FileEntry>& list,

@@ -85,6 +85,9 @@ public:
     bool ProductInstalled = false;
     std::vector<FileEntry> MDACFileList;
     std::vector<FileEntry> JetFileList;
+    // The column each file list is ordered by since a header click; -1: in list order.
+    int MDACSortColumn = -1;
+    int JetSortColumn = -1;
     // Each page's classes created by name, as last checked for its list.
     std::vector<ClassReach> MDACClasses;
     std::vector<ClassReach> JetClasses;
@@ -110,6 +113,17 @@ private:
     void HoverLink(ui::Control& label);
     void LeaveLinks();
     void PutOnClipboard(const std::wstring& text);
+    // A text a page's fill shows, set on its control and kept for the report.
+    void Show(int control, const std::wstring& text);
+    // A row a page's fill hides for good, by its caption's control; kept for the report.
+    void Hide(int control);
+    // What the pages' fills showed, by control id: the report reads this, not the controls.
+    struct Shown {
+        std::wstring text;
+        bool hidden = false;
+    };
+    std::vector<Shown> shown_;
+    Shown& Kept(int control);  // its text as laid out until a fill shows one
     // Checks the classes of a page's list and shows its entries in its view.
     void ShowFileList(ui::ListViewId view, std::vector<FileEntry>& list, std::vector<ClassReach>& classes);
     struct RegisterFailure {
@@ -118,9 +132,29 @@ private:
         unsigned reason = 0;  // the text of what a component did to the worker; 0: its call failed
         bool gone = false;    // listed, then not found by the run; code: why it cannot be opened, or 0
     };
-    // One re-register command, from hiding its button to showing it again; the failures.
-    struct RegisterCommand;
+    // What tells the three re-register commands apart (reregister.cpp).
+    struct RegisterCommand {
+        ui::ButtonId button;
+        ui::ProgressBarId bar;
+        bool showBar;    // the Other components page's bar never shows
+        int nameLabel;   // beside the bar, the name of the file registering; 0: none
+        int link;        // hidden while the command runs, then shown as it was; 0: none
+        bool linkAfter;  // the link shown after the run whatever it was before
+        std::vector<FileEntry> frmLumoraRepair::*list;
+        void (frmLumoraRepair::*build)();  // builds the list from the disk
+        bool rebuildFirst;                 // at the run's start; else the list as its page built it
+        ui::ListViewId view;               // shown again with what the run changed; 0: none
+        std::vector<ClassReach> frmLumoraRepair::*classes;
+    };
+    static const RegisterCommand kMdacCommand;
+    static const RegisterCommand kJetCommand;
+    static const RegisterCommand kComponentsCommand;
+    // A button's command, from hiding its button to showing it again; the failures.
     std::vector<RegisterFailure> RunRegisterCommand(const RegisterCommand& command);
+    // The run itself, the buttons' and the command line's: the list rebuilt where the command
+    // says, then registered. listed: the list as its page showed it before; empty: none shown.
+    std::vector<RegisterFailure> RegisterCommandFiles(const RegisterCommand& command,
+                                                      const std::vector<FileEntry>& listed);
     void RegisterEntries(const std::vector<FileEntry>& list, const std::vector<FileEntry>& listed,
                          ui::ProgressBarId progressBar, int nameLabel, std::unique_ptr<os::RegisterWorker>& worker,
                          std::vector<RegisterFailure>& failures);
@@ -134,8 +168,8 @@ private:
     int RegisterList(unsigned list, std::vector<std::wstring>& log, os::Output& output);
     void BeginBusy();
     void EndBusy();
-    int busyRuns_ = 0;
-    bool reporting_ = false;  // the pages filled for the report: no message box of theirs  // commands running, one inside another's message processing
+    int busyRuns_ = 0;  // commands running, one inside another's message processing
+    bool reporting_ = false;  // the pages filled for the report: no message box of theirs
     // A registry object set to read one text value below HKEY_LOCAL_MACHINE; empty if missing.
     cRegistry MachineTextReader(const wchar_t* section, const wchar_t* valueName) const;
     std::wstring WindowsName() const;

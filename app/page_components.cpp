@@ -12,15 +12,15 @@ void frmLumoraRepair::ShowComponentsPage() {
     auto version = [this](const wchar_t* file, bool withBuild) {
         return modAPI::GetFileVersionString(os_.versions, os_.texts, SystemDirectory + file, withBuild);
     };
-    form_[ctl::Frame3].SetCaption(Text(IDS_OTHER_COMPONENTS_FRAME));
-    form_[ctl::Command2].SetCaption(Text(IDS_REREGISTER_COMPONENTS));
-    form_[ctl::Label18].SetCaption(Text(IDS_VB6_RUNTIME));
-    form_[ctl::Label17].SetCaption(version(L"\\MSVBVM60.DLL", false));
-    form_[ctl::Label15].SetCaption(Text(IDS_VBSCRIPT_VERSION));
-    form_[ctl::Label16].SetCaption(version(L"\\vbscript.DLL", true));
-    form_[ctl::Label34].SetCaption(version(L"\\actbar2.ocx", true));
-    form_[ctl::Label36].SetCaption(version(L"\\gridex20.ocx", true));
-    form_[ctl::Label38].SetCaption(version(L"\\msxml.dll", false));
+    Show(ctl::Frame3, Text(IDS_OTHER_COMPONENTS_FRAME));
+    Show(ctl::Command2, Text(IDS_REREGISTER_COMPONENTS));
+    Show(ctl::Label18, Text(IDS_VB6_RUNTIME));
+    Show(ctl::Label17, version(L"\\MSVBVM60.DLL", false));
+    Show(ctl::Label15, Text(IDS_VBSCRIPT_VERSION));
+    Show(ctl::Label16, version(L"\\vbscript.DLL", true));
+    Show(ctl::Label34, version(L"\\actbar2.ocx", true));
+    Show(ctl::Label36, version(L"\\gridex20.ocx", true));
+    Show(ctl::Label38, version(L"\\msxml.dll", false));
 }
 
 void frmLumoraRepair::BuildComponentFileList() {

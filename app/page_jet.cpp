@@ -8,17 +8,17 @@
 namespace app {
 
 void frmLumoraRepair::ShowJetPage() {
-    form_[ctl::Label25].SetCaption(Text(IDS_JET_INSTALLED_VERSION));
-    form_[ctl::Label23].SetCaption(Text(IDS_JET_AVAILABLE_VERSION));
+    Show(ctl::Label25, Text(IDS_JET_INSTALLED_VERSION));
+    Show(ctl::Label23, Text(IDS_JET_AVAILABLE_VERSION));
     // The engine is the list's first file: read once, its version shows in both places
     // (the list's version text is the version string without the build, "Not available"
     // where the list says "Not found").
     BuildJetFileList();
     const FileEntry& engine = JetFileList.front();
-    form_[ctl::Label24].SetCaption(engine.FilePath == L"Not found" ? Text(IDS_NOT_AVAILABLE) : engine.FileVersion);
-    form_[ctl::Command3].SetCaption(Text(IDS_REREGISTER_JET));
+    Show(ctl::Label24, engine.FilePath == L"Not found" ? Text(IDS_NOT_AVAILABLE) : engine.FileVersion);
+    Show(ctl::Command3, Text(IDS_REREGISTER_JET));
     // The same heading over the list as the MDAC page has.
-    form_[ctl::Label9].SetCaption(Text(IDS_JET_FILES));
+    Show(ctl::Label9, Text(IDS_JET_FILES));
     ShowFileList(ctl::lvwJetFiles, JetFileList, JetClasses);
 }
 
@@ -26,6 +26,9 @@ void frmLumoraRepair::BuildJetFileList() {
     JetFileList = BuildFileList(os_.versions, SystemDirectory, kJetFiles, std::size(kJetFiles));
 }
 
-void frmLumoraRepair::lvwJetFiles_ColumnClick(int column) { SortByColumn(form_.ListOf(ctl::lvwJetFiles), column); }
+void frmLumoraRepair::lvwJetFiles_ColumnClick(int column) {
+    JetSortColumn = column;  // the report orders its rows as the view does
+    SortByColumn(form_.ListOf(ctl::lvwJetFiles), column);
+}
 
 }  // namespace app

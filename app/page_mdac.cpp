@@ -63,24 +63,24 @@ std::wstring AsShown(const std::wstring& text) {
 }  // namespace
 
 void frmLumoraRepair::ShowMDACPage() {
-    form_[ctl::Label7].SetCaption(Text(IDS_MDAC_INSTALLED_VERSION));
+    Show(ctl::Label7, Text(IDS_MDAC_INSTALLED_VERSION));
 
     // Read once: the label and the comparison take the same value.
     const std::wstring installed =
         TextForm(MachineTextReader(L"Software\\Microsoft\\DataAccess", L"FullInstallVer").Value());
-    form_[ctl::Label8].SetCaption(installed);
+    Show(ctl::Label8, installed);
 
-    form_[ctl::Command1].SetCaption(Text(IDS_REREGISTER_MDAC));
+    Show(ctl::Command1, Text(IDS_REREGISTER_MDAC));
 
     // A newer installation hides the row for good.
     if (CompareVersionTexts(AsShown(installed), kAvailableMDACVersion) > 0) {
-        form_[ctl::Label19].SetVisible(false);
-        form_[ctl::Label21].SetVisible(false);
+        Hide(ctl::Label19);
+        Hide(ctl::Label21);
     } else {
-        form_[ctl::Label19].SetCaption(Text(IDS_MDAC_AVAILABLE_VERSION));
+        Show(ctl::Label19, Text(IDS_MDAC_AVAILABLE_VERSION));
     }
-    form_[ctl::Label20].SetCaption(Text(IDS_MDAC_AVAILABLE_VERSION));
-    form_[ctl::Label22].SetCaption(Text(IDS_MDAC_FILES));
+    Show(ctl::Label20, Text(IDS_MDAC_AVAILABLE_VERSION));
+    Show(ctl::Label22, Text(IDS_MDAC_FILES));
 
     BuildMDACFileList();
     ShowFileList(ctl::lvwMDACFiles, MDACFileList, MDACClasses);
@@ -97,6 +97,9 @@ void frmLumoraRepair::BuildMDACFileList() {
     MDACFileList = BuildFileList(os_.versions, base, kMDACFiles, std::size(kMDACFiles));
 }
 
-void frmLumoraRepair::lvwMDACFiles_ColumnClick(int column) { SortByColumn(form_.ListOf(ctl::lvwMDACFiles), column); }
+void frmLumoraRepair::lvwMDACFiles_ColumnClick(int column) {
+    MDACSortColumn = column;  // the report orders its rows as the view does
+    SortByColumn(form_.ListOf(ctl::lvwMDACFiles), column);
+}
 
 }  // namespace app

@@ -75,25 +75,24 @@ std::wstring frmLumoraRepair::TemporaryRow() {
 }
 
 void frmLumoraRepair::ShowWindowsPage() {
-    form_[ctl::Label1].SetCaption(Text(IDS_WINDOWS_VERSION));
-    form_[ctl::Label2].SetCaption(WindowsName());
-    form_[ctl::Label3].SetCaption(Text(IDS_USER_LANGUAGE));
-    form_[ctl::Label4].SetCaption(os::ToDecimal(os_.system.UserDefaultLangId()));
-    form_[ctl::Label6].SetCaption(Text(IDS_ANSI_CODE_PAGE));
-    form_[ctl::Label5].SetCaption(os::ToDecimal(os_.system.AnsiCodePage()));
-    form_[ctl::Frame1].SetCaption(Text(IDS_WINDOWS_SETTINGS_FRAME));
-    form_[ctl::Label14].SetCaption(Text(IDS_IE_VERSION));
-    form_[ctl::Label13].SetCaption(
-        TextForm(MachineTextReader(L"Software\\Microsoft\\Internet Explorer", L"Version").Value()));
-    form_[ctl::Frame2].SetCaption(Text(IDS_SYSTEM_FOLDERS_FRAME));
-    form_[ctl::Label28].SetCaption(Text(IDS_MY_DOCUMENTS));
-    form_[ctl::Label29].SetCaption(FolderRow(modAPI::kFolderMyDocuments, L"\\"));
-    form_[ctl::Label31].SetCaption(Text(IDS_APPLICATION_DATA));
-    form_[ctl::Label30].SetCaption(FolderRow(modAPI::kFolderAppData, L"\\"));
-    form_[ctl::Label33].SetCaption(Text(IDS_TEMPORARY_FILES));
-    form_[ctl::Label32].SetCaption(TemporaryRow());
-    form_[ctl::Label26].SetCaption(Text(IDS_HTML_HELP_DIRECTORY));
-    form_[ctl::Label27].SetCaption(FolderRow(modAPI::kFolderCommonAppData, L"\\Microsoft\\HTML Help\\"));
+    Show(ctl::Label1, Text(IDS_WINDOWS_VERSION));
+    Show(ctl::Label2, WindowsName());
+    Show(ctl::Label3, Text(IDS_USER_LANGUAGE));
+    Show(ctl::Label4, os::ToDecimal(os_.system.UserDefaultLangId()));
+    Show(ctl::Label6, Text(IDS_ANSI_CODE_PAGE));
+    Show(ctl::Label5, os::ToDecimal(os_.system.AnsiCodePage()));
+    Show(ctl::Frame1, Text(IDS_WINDOWS_SETTINGS_FRAME));
+    Show(ctl::Label14, Text(IDS_IE_VERSION));
+    Show(ctl::Label13, TextForm(MachineTextReader(L"Software\\Microsoft\\Internet Explorer", L"Version").Value()));
+    Show(ctl::Frame2, Text(IDS_SYSTEM_FOLDERS_FRAME));
+    Show(ctl::Label28, Text(IDS_MY_DOCUMENTS));
+    Show(ctl::Label29, FolderRow(modAPI::kFolderMyDocuments, L"\\"));
+    Show(ctl::Label31, Text(IDS_APPLICATION_DATA));
+    Show(ctl::Label30, FolderRow(modAPI::kFolderAppData, L"\\"));
+    Show(ctl::Label33, Text(IDS_TEMPORARY_FILES));
+    Show(ctl::Label32, TemporaryRow());
+    Show(ctl::Label26, Text(IDS_HTML_HELP_DIRECTORY));
+    Show(ctl::Label27, FolderRow(modAPI::kFolderCommonAppData, L"\\Microsoft\\HTML Help\\"));
 }
 
 }  // namespace app

@@ -11,6 +11,7 @@
 namespace app {
 
 // A row of a page's report: a caption and the value beside it; a heading when value is 0.
+// Their texts as the page's fill showed them, as laid out where no fill sets one.
 struct ReportLine {
     int caption;
     int value;
@@ -18,11 +19,13 @@ struct ReportLine {
 
 struct Page {
     int container;
-    unsigned tabText;  // its tab's caption from the text table; 0: the tab's as laid out
+    unsigned tabText;        // its tab's caption from the text table; 0: tabName
+    const wchar_t* tabName;  // its tab's caption in every language, as laid out
     bool productOnly;  // its tab only when the product is installed
     void (frmLumoraRepair::*fill)();  // fills it afresh, each time it is shown or reported
     std::initializer_list<ReportLine> report;
-    ui::ListViewId list;  // the view of its file list; 0: none
+    std::vector<FileEntry> frmLumoraRepair::*files;  // its file list; null: none
+    int frmLumoraRepair::*sortColumn;                 // the column its list's view is ordered by
     std::vector<ClassReach> frmLumoraRepair::*classes;  // the list's classes created by name; null: none
 };
 

@@ -31,6 +31,22 @@ std::wstring Rows(ui::ListView& view, bool selectedOnly) {
     return text;
 }
 
+// A file list's headers and rows in the order its view shows them: by the column of the last
+// header click (-1: none) as the view sorts, equal rows kept in list order. By insertion, as
+// the toolkit's own sorts: a list holds a few dozen files.
+std::wstring FileRows(const std::vector<FileEntry>& list, int sortColumn, const os::Texts& texts) {
+    std::vector<std::vector<std::wstring>> rows(1);
+    for (unsigned column : kFileColumns) rows[0].push_back(texts.Text(column));
+    for (const FileEntry& entry : list) rows.push_back(FileRow(entry, texts));
+    for (std::size_t i = 2; sortColumn >= 0 && i < rows.size(); ++i)
+        for (std::size_t j = i; j > 1 && ui::CompareItemText(rows[j][sortColumn], rows[j - 1][sortColumn]) < 0; --j)
+            rows[j].swap(rows[j - 1]);
+    std::wstring text;
+    for (const std::vector<std::wstring>& row : rows)
+        for (std::size_t i = 0; i < row.size(); ++i) text += row[i] + (i + 1 < row.size() ? L"\t" : kNewLine);
+    return text;
+}
+
 }  // namespace
 
 void frmLumoraRepair::PutOnClipboard(const std::wstring& text) {
@@ -55,26 +71,25 @@ void frmLumoraRepair::FileList_ContextMenu(ui::ListViewId view) {
     }
 }
 
-// Every page the window has, in tab order, filled afresh by its own procedure; the page
-// on view stays the one on view.
+// Every page the window has, in tab order, filled afresh by its own procedure and told from
+// what the fill kept, never read back from the controls; the page on view stays on view.
 std::wstring frmLumoraRepair::ReportText() {
     std::wstring text = std::wstring(kProgramLine) + kNewLine + Text(IDS_REPORT_CREATED) + L" " +
                         os_.system.LocalDateTimeText() + kNewLine;
-    ui::TabStrip& tabs = form_.TabsOf(ctl::TabStrip1);
-    for (int tab = 1; tab <= tabs.TabCount() && tab <= static_cast<int>(Pages().size()); ++tab) {
-        const Page& page = Pages()[tab - 1];
+    for (const Page& page : Pages()) {
+        if (page.productOnly && !ProductInstalled) continue;  // its tab was removed at start-up
         reporting_ = true;
         (this->*page.fill)();
         reporting_ = false;
-        text += kNewLine + std::wstring(L"[") + tabs.TabCaption(tab) + L"]" + kNewLine;
+        text += kNewLine + std::wstring(L"[") + (page.tabText ? Text(page.tabText) : page.tabName) + L"]" +
+                kNewLine;
         for (const ReportLine& line : page.report) {
-            ui::Control& caption = form_[line.caption];
-            if (!caption.Visible()) continue;  // a row the page hid
-            text += caption.Caption();
-            if (line.value) text += L" " + form_[line.value].Caption();
+            if (Kept(line.caption).hidden) continue;  // a row the page hid
+            text += Kept(line.caption).text;
+            if (line.value) text += L" " + Kept(line.value).text;
             text += kNewLine;
         }
-        if (page.list) text += Rows(form_.ListOf(page.list), false);
+        if (page.files) text += FileRows(this->*page.files, this->*page.sortColumn, os_.texts);
         if (page.classes && !(this->*page.classes).empty()) text += Text(IDS_REPORT_CLASSES) + kNewLine;
         for (const ClassReach& checked : page.classes ? this->*page.classes : std::vector<ClassReach>{})
             text += checked.name + L"\t" + checked.file + L"\t" + ReachText(os_.texts, checked.verdict) + L"\t" +

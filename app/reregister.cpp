@@ -163,20 +163,6 @@ void frmLumoraRepair::ReportRegisterFailures(const std::vector<RegisterFailure>&
     form_.ShowWarning(text, kProgramTitle);
 }
 
-// What tells the three commands apart.
-struct frmLumoraRepair::RegisterCommand {
-    ui::ButtonId button;
-    ui::ProgressBarId bar;
-    bool showBar;   // the Other components page's bar never shows
-    int nameLabel;  // beside the bar, the name of the file registering; 0: none
-    int link;       // hidden while the command runs, then shown as it was; 0: none
-    bool linkAfter;  // the link shown after the run whatever it was before
-    std::vector<FileEntry> frmLumoraRepair::*list;
-    void (frmLumoraRepair::*rebuild)();  // first, from the disk; null: the list as its page built it
-    ui::ListViewId view;                 // shown again with what the run changed; 0: none
-    std::vector<ClassReach> frmLumoraRepair::*classes;
-};
-
 // The run goes over the list as the page showed it at the click, rebuilt first where the
 // command says; the page is restored before the failures are named.
 auto frmLumoraRepair::RunRegisterCommand(const RegisterCommand& command) -> std::vector<RegisterFailure> {
@@ -187,16 +173,7 @@ auto frmLumoraRepair::RunRegisterCommand(const RegisterCommand& command) -> std:
     BeginBusy();
     form_.Refresh();  // the button gone before the files are examined
     form_.DoEvents();
-    std::unique_ptr<os::RegisterWorker> worker;
-    if (command.rebuild) {
-        worker = os_.workers.Start();  // it comes up while the files are examined
-        (this->*command.rebuild)();
-    }
-    const std::vector<FileEntry> list = this->*command.list;
-    if (command.showBar) form_[command.bar].SetVisible(true);
-    form_.BarOf(command.bar).SetProgressMax(static_cast<int>(list.size()));
-    std::vector<RegisterFailure> failures;
-    RegisterEntries(list, listed, command.bar, command.nameLabel, worker, failures);
+    const std::vector<RegisterFailure> failures = RegisterCommandFiles(command, listed);
     if (command.view) ShowFileList(command.view, this->*command.list, this->*command.classes);
     if (command.nameLabel) form_[command.nameLabel].SetCaption(L"");
     if (linkShown || command.linkAfter) form_[command.link].SetVisible(true);
@@ -207,27 +184,40 @@ auto frmLumoraRepair::RunRegisterCommand(const RegisterCommand& command) -> std:
     return failures;
 }
 
-void frmLumoraRepair::Command1_Click() {
-    const RegisterCommand mdac{ctl::Command1, ctl::ProgressBar1, true, ctl::Label11, ctl::Label19, false,
-                               &frmLumoraRepair::MDACFileList, &frmLumoraRepair::BuildMDACFileList,
-                               ctl::lvwMDACFiles, &frmLumoraRepair::MDACClasses};
-    ReportRegisterFailures(RunRegisterCommand(mdac));
+auto frmLumoraRepair::RegisterCommandFiles(const RegisterCommand& command, const std::vector<FileEntry>& listed)
+    -> std::vector<RegisterFailure> {
+    std::unique_ptr<os::RegisterWorker> worker;
+    if (command.rebuildFirst) {
+        worker = os_.workers.Start();  // it comes up while the files are examined
+        (this->*command.build)();
+    }
+    const std::vector<FileEntry> list = this->*command.list;
+    if (command.showBar) form_[command.bar].SetVisible(true);
+    form_.BarOf(command.bar).SetProgressMax(static_cast<int>(list.size()));
+    std::vector<RegisterFailure> failures;
+    RegisterEntries(list, listed, command.bar, command.nameLabel, worker, failures);
+    return failures;
 }
 
+const frmLumoraRepair::RegisterCommand frmLumoraRepair::kMdacCommand{
+    ctl::Command1, ctl::ProgressBar1, true, ctl::Label11, ctl::Label19, false, &frmLumoraRepair::MDACFileList,
+    &frmLumoraRepair::BuildMDACFileList, true, ctl::lvwMDACFiles, &frmLumoraRepair::MDACClasses};
+
 // Only the Jet page's own controls: the MDAC page's link is none of this command's business.
-void frmLumoraRepair::Command3_Click() {
-    const RegisterCommand jet{ctl::Command3, ctl::ProgressBar3, true, 0, 0, false, &frmLumoraRepair::JetFileList,
-                              nullptr, ctl::lvwJetFiles, &frmLumoraRepair::JetClasses};
-    ReportRegisterFailures(RunRegisterCommand(jet));
-}
+const frmLumoraRepair::RegisterCommand frmLumoraRepair::kJetCommand{
+    ctl::Command3, ctl::ProgressBar3, true, 0, 0, false, &frmLumoraRepair::JetFileList,
+    &frmLumoraRepair::BuildJetFileList, false, ctl::lvwJetFiles, &frmLumoraRepair::JetClasses};
 
 // The Other components page's command. Its button is hidden as laid out and nothing shows
 // it; its bar is never shown either.
-void frmLumoraRepair::Command2_Click() {
-    const RegisterCommand components{ctl::Command2, ctl::ProgressBar2, false, ctl::Label12, ctl::Label20, true,
-                                     &frmLumoraRepair::ComponentFileList, &frmLumoraRepair::BuildComponentFileList,
-                                     {}, nullptr};
-    ReportRegisterFailures(RunRegisterCommand(components));
-}
+const frmLumoraRepair::RegisterCommand frmLumoraRepair::kComponentsCommand{
+    ctl::Command2, ctl::ProgressBar2, false, ctl::Label12, ctl::Label20, true, &frmLumoraRepair::ComponentFileList,
+    &frmLumoraRepair::BuildComponentFileList, true, {}, nullptr};
+
+void frmLumoraRepair::Command1_Click() { ReportRegisterFailures(RunRegisterCommand(kMdacCommand)); }
+
+void frmLumoraRepair::Command3_Click() { ReportRegisterFailures(RunRegisterCommand(kJetCommand)); }
+
+void frmLumoraRepair::Command2_Click() { ReportRegisterFailures(RunRegisterCommand(kComponentsCommand)); }
 
 }  // namespace app

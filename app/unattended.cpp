@@ -1,7 +1,8 @@
 // The command line's modes: the window's own procedures with the window made but never shown.
-// The re-registration is the buttons' (RegisterEntries: worker, order, skips, failures, time
-// limit); the report is "Copy report"'s text, followed by each file's outcome; what the
-// window would show in a message box goes to the report and the console instead.
+// The re-registration is the buttons' (RegisterCommandFiles with their descriptions: worker,
+// order, skips, failures, time limit); the report is "Copy report"'s text, followed by each
+// file's outcome; what the window would show in a message box goes to the report and the
+// console instead.
 #include <algorithm>
 #include <memory>
 
@@ -27,14 +28,13 @@ bool NotReached(const FileEntry& entry) { return entry.FilePath == kNotFound || 
 
 // One list as its button registers it; the number of files that failed.
 int frmLumoraRepair::RegisterList(unsigned list, std::vector<std::wstring>& log, os::Output& output) {
-    // As Command1, the MDAC run's worker comes up while its list is rebuilt.
-    std::unique_ptr<os::RegisterWorker> worker = list == kRegisterMdac ? os_.workers.Start() : nullptr;
-    list == kRegisterMdac ? BuildMDACFileList() : BuildJetFileList();
-    const std::vector<FileEntry> files = list == kRegisterMdac ? MDACFileList : JetFileList;
-    std::vector<RegisterFailure> failures;
+    const RegisterCommand& command = list == kRegisterMdac ? kMdacCommand : kJetCommand;
+    // A list its command does not rebuild is its page's, and no page was shown.
+    if (!command.rebuildFirst) (this->*command.build)();
     registerLog_ = &log;
-    RegisterEntries(files, files, list == kRegisterMdac ? ctl::ProgressBar1 : ctl::ProgressBar3, 0, worker, failures);
+    const std::vector<RegisterFailure> failures = RegisterCommandFiles(command, {});
     registerLog_ = nullptr;
+    const std::vector<FileEntry>& files = this->*command.list;
     const std::size_t done = std::count_if(files.begin(), files.end(), [](const FileEntry& e) {
         return !e.SkipRegister && e.FilePath != kNotFound;
     });
