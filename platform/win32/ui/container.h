@@ -18,10 +18,10 @@ public:
     HWND Backdrop() const override { return box_; }
     void SetVisible(bool on) override;
     void BringToFront() override;
-    bool IsPage() const override { return GetKind() == ui::Kind::Page; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+    bool IsPage() const { return GetKind() == ui::Kind::Page; }
     HWND CaptionWindow() const override { return box_ ? box_ : hwnd_; }
     void OnFont(HFONT font) override;
 

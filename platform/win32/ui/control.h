@@ -65,9 +65,6 @@ public:
 
     // Makes the control's window under parent (a timer makes none).
     virtual void Create(HWND parent) = 0;
-    virtual bool HasWindow() const { return true; }
-    // A page of the tab strip: its controls' windows are made when it is first shown.
-    virtual bool IsPage() const { return false; }
     // Gives the window its recorded font and width (the form does, when it shows).
     void ApplyLook();
 

@@ -125,7 +125,7 @@ int Form::PageOf(const ui::ControlSpec& design) const {
     for (int id = design.container; id != 0;) {
         const Control* c = Find(id);
         if (!c) return 0;
-        if (c->IsPage()) return id;
+        if (c->GetKind() == ui::Kind::Page) return id;
         id = c->Design().container;
     }
     return 0;
@@ -135,7 +135,7 @@ void Form::RealizePage(int pageId) {
     if (neverShown_) return;
     std::vector<Control*> made;
     for (auto& c : controls_)
-        if (!c->Hwnd() && c->HasWindow() && PageOf(c->Design()) == pageId) {
+        if (!c->Hwnd() && c->GetKind() != ui::Kind::Timer && PageOf(c->Design()) == pageId) {
             MakeWindow(*c);
             made.push_back(c.get());
         }

@@ -9,7 +9,6 @@ public:
     using Control::Control;
     ~Timer() override;
     void Create(HWND) override {}
-    bool HasWindow() const override { return false; }
 
     void OnTimer() override;
 
