@@ -132,9 +132,10 @@ void frmLumoraRepair::Form_Load() {
 
     // 6. Icons on the re-register buttons from Windows XP on.
     if (WindowsVersion >= 6) {
-        for (const ui::ButtonId button : {ctl::Command1, ctl::Command3}) {
-            auto icon = form_.LoadIconResource(L"ICON_REPAIR_16");
-            if (icon) form_.ButtonOf(button).SetButtonIcon(*icon, 1, 1);
+        // Loaded once: each button makes its own copy.
+        if (auto icon = form_.LoadIconResource(L"ICON_REPAIR_16")) {
+            for (const ui::ButtonId button : {ctl::Command1, ctl::Command3})
+                form_.ButtonOf(button).SetButtonIcon(*icon, 1, 1);
         }
     }
 

@@ -19,8 +19,7 @@ struct ReportLine {
 
 struct Page {
     int container;
-    unsigned tabText;        // its tab's caption from the text table; 0: tabName
-    const wchar_t* tabName;  // its tab's caption in every language, as laid out
+    unsigned tabText;  // its tab's caption from the text table; 0: the tab's as laid out
     bool productOnly;  // its tab only when the product is installed
     void (frmLumoraRepair::*fill)();  // fills it afresh, each time it is shown or reported
     std::initializer_list<ReportLine> report;

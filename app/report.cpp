@@ -76,12 +76,15 @@ void frmLumoraRepair::FileList_ContextMenu(ui::ListViewId view) {
 std::wstring frmLumoraRepair::ReportText() {
     std::wstring text = std::wstring(kProgramLine) + kNewLine + Text(IDS_REPORT_CREATED) + L" " +
                         os_.system.LocalDateTimeText() + kNewLine;
-    for (const Page& page : Pages()) {
+    // A tab the text table does not name keeps its caption as laid out.
+    const std::vector<std::vector<std::wstring>> laidOutTabs = ui::CaptionRows(Kept(ctl::TabStrip1).text);
+    for (std::size_t i = 0; i < Pages().size(); ++i) {
+        const Page& page = Pages()[i];
         if (page.productOnly && !ProductInstalled) continue;  // its tab was removed at start-up
         reporting_ = true;
         (this->*page.fill)();
         reporting_ = false;
-        text += kNewLine + std::wstring(L"[") + (page.tabText ? Text(page.tabText) : page.tabName) + L"]" +
+        text += kNewLine + std::wstring(L"[") + (page.tabText ? Text(page.tabText) : laidOutTabs[i][0]) + L"]" +
                 kNewLine;
         for (const ReportLine& line : page.report) {
             if (Kept(line.caption).hidden) continue;  // a row the page hid
