@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "app/control_ids.h"
@@ -70,43 +70,13 @@ std::string Utf8(const std::wstring& text) {
     return out;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// The lines that differ, each with its number in its own file: a reviewer reads what changed.
-std::string Diff(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-    std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1));
-    for (std::size_t i = a.size(); i-- > 0;)
-        for (std::size_t j = b.size(); j-- > 0;)
-            common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
-    std::string out;
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() || j < b.size()) {
-        if (i < a.size() && j < b.size() && a[i] == b[j]) {
-            ++i;
-            ++j;
-        } else if (j == b.size() || (i < a.size() && common[i + 1][j] >= common[i][j + 1])) {
-            out += "line " + std::to_string(i + 1) + " - " + a[i] + "\n";
-            ++i;
-        } else {
-            out += "line " + std::to_string(j + 1) + " + " + b[j] + "\n";
-            ++j;
-        }
-    }
-    return out;
-}
-
-std::string SnapshotPath(const std::string& name) {
-    std::string path = std::string(LR_SOURCE_DIR) + "/tests/snapshots/" + name + ".txt";
+// A path of the source tree as this build's file functions take it.
+std::string OnDisk(const std::string& path) {
 #ifdef _WIN32
-    path = "Z:" + path;  // Wine maps the Unix root to drive Z:
-#endif
+    return "Z:" + path;  // Wine maps the Unix root to drive Z:
+#else
     return path;
+#endif
 }
 
 }  // namespace
@@ -255,15 +225,15 @@ std::wstring Tour(app::frmLumoraRepair& window, const Screen& screen) {
 }
 
 void Expect(const std::string& name, const std::wstring& text) {
-    const std::string path = SnapshotPath(name);
-    if (std::getenv("LR_UPDATE_SNAPSHOTS")) {
-        std::ofstream(path, std::ios::binary) << Utf8(text);
-        return;
-    }
-    std::ifstream in(path, std::ios::binary);
+    const std::string path = std::string(LR_SOURCE_DIR) + "/tests/snapshots/" + name + ".txt";
+    // What is shown now goes beside the file, for diff; or over it, when asked to.
+    const std::string shown = std::getenv("LR_UPDATE_SNAPSHOTS") ? path : path + ".new";
+    std::ifstream in(OnDisk(path), std::ios::binary);
     const std::string expected{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (expected != Utf8(text))
-        ADD_FAILURE() << path << " differs (- the file, + shown now):\n" << Diff(Lines(expected), Lines(Utf8(text)));
+    std::remove(OnDisk(path + ".new").c_str());
+    if (expected == Utf8(text)) return;
+    std::ofstream(OnDisk(shown), std::ios::binary) << Utf8(text);
+    if (shown != path) ADD_FAILURE() << "what is shown differs from its snapshot: diff -u " << path << ' ' << shown;
 }
 
 }  // namespace snapshots

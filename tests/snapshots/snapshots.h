@@ -44,8 +44,8 @@ std::wstring Tour(app::frmLumoraRepair& window, const Screen& screen);
 // Text as a file's lines: CRLF parts lines, any other CR, LF or tab is written as \r, \n, \t.
 std::wstring AsLines(const std::wstring& text);
 
-// Compared with tests/snapshots/NAME.txt; a difference fails with the lines that differ.
-// LR_UPDATE_SNAPSHOTS=1 writes the file instead.
+// Compared with tests/snapshots/NAME.txt; a difference fails, with what is shown now in
+// NAME.txt.new beside it. LR_UPDATE_SNAPSHOTS=1 writes the file instead.
 void Expect(const std::string& name, const std::wstring& text);
 
 }  // namespace snapshots
