@@ -5,5 +5,5 @@ set -eu
 cd "$(dirname "$0")/.."
 cmake --preset native >/dev/null
 cmake --build --preset native -j2 --target unit_tests
-LR_UPDATE_SNAPSHOTS=1 build/native/tests/unit_tests --gtest_filter='Snapshots.*'
+LR_UPDATE_SNAPSHOTS=1 build/native/tests/unit_tests --gtest_filter='Snapshots.*:Layout.*'
 git diff --stat -- tests/snapshots
